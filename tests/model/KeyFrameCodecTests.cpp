@@ -37,7 +37,7 @@ KeyFrame ThreeMeshKeyFrame() {
 
 }  // namespace
 
-TEST(DecodeRotation, ReadsEachForm) {
+TEST(DecodeRotation, ReadsEachFormAndRefusesWordsCutShort) {
   EXPECT_EQ(Decode({0x4400}, 1), (Angles{90, A, A}));
   EXPECT_EQ(Decode({0x8000}, 1), (Angles{A, 0, A}));
   EXPECT_EQ(Decode({0xC800}, 1), (Angles{A, A, 180}));
@@ -45,14 +45,8 @@ TEST(DecodeRotation, ReadsEachForm) {
   EXPECT_EQ(Decode({0x1000, 0x0000}, 3), (Angles{90, A, A}));
   // x 256, y 128, z 28 steps of 1024
   EXPECT_EQ(Decode({0x1002, 0x001C}, 3), (Angles{90, 45, 28 * 360.0f / 1024}));
-}
-
-TEST(DecodeRotation, RefusesWordsCutShort) {
-  Angles angles{1, 2, 3};
-  EXPECT_EQ(DecodeRotation(angles[0], angles[1], angles[2], {}), 0);
-  const std::vector<uint16_t> half = {0x1000};
-  EXPECT_EQ(DecodeRotation(angles[0], angles[1], angles[2], half), 0);
-  EXPECT_EQ(angles, (Angles{1, 2, 3}));
+  EXPECT_EQ(Decode({}, 0), (Angles{-1, -1, -1}));
+  EXPECT_EQ(Decode({0x1000}, 0), (Angles{-1, -1, -1}));
 }
 
 TEST(EncodeRotation, ChoosesTheFormByTheAbsentAxes) {

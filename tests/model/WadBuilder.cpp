@@ -1,17 +1,27 @@
 #include "WadBuilder.h"
 
+#include <type_traits>
+
 namespace {
 
-class Bytes {
- public:
-  explicit Bytes(std::vector<uint8_t>& out) : out_(out) {}
-  void u8(uint8_t v) { out_.push_back(v); }
-  void u16(uint16_t v) { u8(v & 0xFF); u8(v >> 8); }
-  void u32(uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); }
-  std::size_t size() const { return out_.size(); }
-
- private:
-  std::vector<uint8_t>& out_;
+// Appends values little-endian, each by its own size.
+struct Put {
+  std::vector<uint8_t>& out;
+  template <class T>
+  void One(T v) {
+    if constexpr (std::is_integral_v<T>) {
+      for (std::size_t i = 0; i < sizeof(T); ++i) out.push_back(static_cast<uint8_t>(uint64_t(v) >> (8 * i)));
+    } else {
+      for (auto e : v) One(e);
+    }
+  }
+  template <class... T>
+  void operator()(T... values) { (One(values), ...); }
+  template <class R, class F>
+  void Section(const std::vector<R>& records, F fields) {
+    One(static_cast<uint32_t>(records.size()));
+    for (const R& r : records) fields(r);
+  }
 };
 
 }  // namespace
@@ -88,47 +98,26 @@ WadBuilder EmptyWad() {
 
 std::vector<uint8_t> WadBuilder::Bytes() const {
   std::vector<uint8_t> out;
-  ::Bytes b(out);
-  b.u32(version);
-  b.u32(textureSamples.size());
-  for (const auto& s : textureSamples) {
-    b.u8(s.x); b.u8(s.y); b.u16(s.page); b.u8(s.flipX); b.u8(s.addW); b.u8(s.flipY); b.u8(s.addH);
-  }
-  b.u32(textureBytes.size());
-  for (uint8_t v : textureBytes) b.u8(v);
-  b.u32(meshPointers.size());
-  for (uint32_t v : meshPointers) b.u32(v);
-  b.u32(meshWords.size());
-  for (uint16_t v : meshWords) b.u16(v);
-  b.u32(animations.size());
-  for (const auto& a : animations) {
-    b.u32(a.keyFrameOffset); b.u8(a.frameRate); b.u8(a.frameSize); b.u16(a.stateId);
-    b.u32(a.speed); b.u32(a.accel);
-    for (uint8_t v : a.reserved) b.u8(v);
-    b.u16(a.frameStart); b.u16(a.frameEnd); b.u16(a.nextAnimation); b.u16(a.nextFrame);
-    b.u16(a.numStateChanges); b.u16(a.stateChangeIndex); b.u16(a.numCommands); b.u16(a.commandOffset);
-  }
-  b.u32(stateChanges.size());
-  for (const auto& s : stateChanges) { b.u16(s.stateId); b.u16(s.numDispatches); b.u16(s.dispatchIndex); }
-  b.u32(dispatches.size());
-  for (const auto& d : dispatches) { b.u16(d.inFrame); b.u16(d.outFrame); b.u16(d.nextAnimation); b.u16(d.nextFrame); }
-  b.u32(commandWords.size());
-  for (uint16_t v : commandWords) b.u16(v);
-  b.u32(links.size());
-  for (int32_t v : links) b.u32(v);
-  b.u32(keyFrameWords.size());
-  for (uint16_t v : keyFrameWords) b.u16(v);
-  b.u32(moveables.size());
-  for (const auto& m : moveables) {
-    b.u32(m.objectId); b.u16(m.numMeshes); b.u16(m.meshPointerIndex);
-    b.u32(m.linkIndex); b.u32(m.keyFrameOffset); b.u16(m.animIndex);
-  }
-  b.u32(statics.size());
-  for (const auto& s : statics) {
-    b.u32(s.objectId); b.u16(s.meshPointerIndex);
-    for (int16_t v : s.boxes) b.u16(v);
-    b.u16(s.flags);
-  }
+  Put put{out};
+  put(version);
+  put.Section(textureSamples, [&](auto& t) { put(t.x, t.y, t.page, t.flipX, t.addW, t.flipY, t.addH); });
+  put.Section(textureBytes, put);
+  put.Section(meshPointers, put);
+  put.Section(meshWords, put);
+  put.Section(animations, [&](auto& a) {
+    put(a.keyFrameOffset, a.frameRate, a.frameSize, a.stateId, a.speed, a.accel, a.reserved, a.frameStart,
+        a.frameEnd, a.nextAnimation, a.nextFrame, a.numStateChanges, a.stateChangeIndex, a.numCommands,
+        a.commandOffset);
+  });
+  put.Section(stateChanges, [&](auto& c) { put(c.stateId, c.numDispatches, c.dispatchIndex); });
+  put.Section(dispatches, [&](auto& d) { put(d.inFrame, d.outFrame, d.nextAnimation, d.nextFrame); });
+  put.Section(commandWords, put);
+  put.Section(links, put);
+  put.Section(keyFrameWords, put);
+  put.Section(moveables, [&](auto& m) {
+    put(m.objectId, m.numMeshes, m.meshPointerIndex, m.linkIndex, m.keyFrameOffset, m.animIndex);
+  });
+  put.Section(statics, [&](auto& t) { put(t.objectId, t.meshPointerIndex, t.boxes, t.flags); });
   return out;
 }
 

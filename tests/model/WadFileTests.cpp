@@ -170,32 +170,22 @@ TEST(WadWriter, ReplacingAFileKeepsItsPermissions) {
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
-TEST(CountMoveableAnimations, CountsUpToTheNextMoveableWithAnimations) {
+TEST(CountMoveableAnimations, CountsUpToTheNextMoveableWithAnimationsInsideTheTable) {
   WadFile wad;
   wad.animations.resize(8);
-  wad.moveables.resize(3);
-  wad.moveables[0].animIndex = 0;
-  wad.moveables[1].animIndex = -1;
-  wad.moveables[2].animIndex = 5;
-  EXPECT_EQ(CountMoveableAnimations(wad, 0), 5u);
-  EXPECT_EQ(CountMoveableAnimations(wad, 1), 0u);
-  EXPECT_EQ(CountMoveableAnimations(wad, 2), 3u);
-  EXPECT_EQ(CountMoveableAnimations(wad, 3), 0u);
-
-  wad.moveables.resize(1);
-  EXPECT_EQ(CountMoveableAnimations(wad, 0), 8u);
-}
-
-TEST(CountMoveableAnimations, DamagedIndexesNeverReachOutsideTheTable) {
-  WadFile wad;
-  wad.animations.resize(4);
-  wad.moveables.resize(3);
-  wad.moveables[0].animIndex = 2;
-  wad.moveables[1].animIndex = 1;   // before moveable 0's first animation
-  wad.moveables[2].animIndex = 9;   // past the table
-  EXPECT_EQ(CountMoveableAnimations(wad, 0), 0u);
-  EXPECT_EQ(CountMoveableAnimations(wad, 1), 3u);  // cut at the table's end
-  EXPECT_EQ(CountMoveableAnimations(wad, 2), 0u);
+  for (auto [first, expected] : {std::pair{0, 8}, {3, 5}, {-1, 0}, {8, 0}}) {
+    wad.moveables.resize(1);
+    wad.moveables[0].animIndex = static_cast<int16_t>(first);
+    EXPECT_EQ(CountMoveableAnimations(wad, 0), uint32_t(expected)) << "one moveable from " << first;
+  }
+  wad.moveables = {{}, {}, {}};
+  const int16_t firsts[3][3] = {{0, -1, 5}, {2, 1, 9}, {2, -1, 9}};
+  const uint32_t counts[3][3] = {{5, 0, 3}, {0, 7, 0}, {6, 0, 0}};
+  for (int c = 0; c < 3; ++c) {
+    for (int i = 0; i < 3; ++i) wad.moveables[i].animIndex = firsts[c][i];
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(CountMoveableAnimations(wad, i), counts[c][i]) << c << " " << i;
+    EXPECT_EQ(CountMoveableAnimations(wad, 3), 0u);
+  }
 }
 
 TEST(LinkAt, ReadsFourWordsInsideTheStreamOnly) {
