@@ -36,6 +36,7 @@ struct Put {
 //   animation 2: frame size 0, no keyframes
 //   animation 3: frame size 10 words, 1 keyframe; one-word X
 WadBuilder::WadBuilder() {
+  version = kWadVersion;
   textureSamples = {{1, 2, 0, 0, 31, 0, 31}, {32, 64, 1, 1, 15, 1, 7}};
   textureBytes = {255, 0, 255, 10, 20, 30};
   meshPointers = {0, 4, 8, 12, 16};
@@ -80,20 +81,10 @@ WadBuilder::WadBuilder() {
 }
 
 WadBuilder EmptyWad() {
-  WadBuilder wad;
-  wad.textureSamples.clear();
-  wad.textureBytes.clear();
-  wad.meshPointers.clear();
-  wad.meshWords.clear();
-  wad.animations.clear();
-  wad.stateChanges.clear();
-  wad.dispatches.clear();
-  wad.commandWords.clear();
-  wad.links.clear();
-  wad.keyFrameWords.clear();
-  wad.moveables.clear();
-  wad.statics.clear();
-  return wad;
+  WadBuilder empty;
+  static_cast<WadFile&>(empty) = WadFile{};
+  empty.version = kWadVersion;
+  return empty;
 }
 
 std::vector<uint8_t> WadBuilder::Bytes() const {
@@ -123,10 +114,9 @@ std::vector<uint8_t> WadBuilder::Bytes() const {
 
 std::vector<std::size_t> WadBuilder::CountOffsets() const {
   const std::size_t recordBytes[] = {8, 1, 4, 2, 40, 6, 8, 2, 4, 2, 18, 32};
-  const std::size_t counts[] = {textureSamples.size(), textureBytes.size(), meshPointers.size(),
-                                meshWords.size(),      animations.size(),   stateChanges.size(),
-                                dispatches.size(),     commandWords.size(), links.size(),
-                                keyFrameWords.size(),  moveables.size(),    statics.size()};
+  const std::size_t counts[] = {numTextureSamples(), numTextureBytes(), numMeshPointers(), numMeshWords(),
+                                numAnimations(),     numStateChanges(), numDispatches(),   numCommandWords(),
+                                numLinkWords(),      numKeyFrameWords(), numMoveables(),   numStatics()};
   std::vector<std::size_t> offsets;
   std::size_t at = 4;
   for (int i = 0; i < 12; ++i) {
@@ -134,22 +124,4 @@ std::vector<std::size_t> WadBuilder::CountOffsets() const {
     at += 4 + counts[i] * recordBytes[i];
   }
   return offsets;
-}
-
-WadFile WadBuilder::Expected() const {
-  WadFile wad;
-  wad.version = version;
-  wad.textureSamples = textureSamples;
-  wad.textureBytes = textureBytes;
-  wad.meshPointers = meshPointers;
-  wad.meshWords = meshWords;
-  wad.animations = animations;
-  wad.stateChanges = stateChanges;
-  wad.dispatches = dispatches;
-  wad.commandWords = commandWords;
-  wad.links = links;
-  wad.keyFrameWords = keyFrameWords;
-  wad.moveables = moveables;
-  wad.statics = statics;
-  return wad;
 }
