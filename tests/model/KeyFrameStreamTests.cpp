@@ -73,6 +73,18 @@ TEST(RebuildKeyFrameData, UneditedModelGivesTheSameBytes) {
   EXPECT_EQ(SerializeWad(d.wad), before);
 }
 
+TEST(DecodeKeyFrames, AnimationsNoMoveableClaimsKeepTheirFrames) {
+  WadBuilder builder;
+  builder.moveables[0].animIndex = 1;  // animation 0 belongs to no moveable
+  Decoded d = DecodeFixture(builder);
+  ASSERT_EQ(d.model.size(), 4u);
+  ASSERT_EQ(d.model[0]->numKeyFrames(), 2);
+  EXPECT_EQ(d.model[0]->keyFrames[0].numMeshes(), 0);
+  EXPECT_EQ(d.model[1]->keyFrames[0].numMeshes(), 3);
+  ASSERT_TRUE(RebuildKeyFrameData(d.model, d.wad));
+  EXPECT_EQ(d.wad.keyFrameWords, builder.keyFrameWords);
+}
+
 TEST(RebuildKeyFrameData, LaysOutEditedAnimationsWithoutGaps) {
   Decoded d = DecodeFixture();
   // Animation 0, keyframe 1: the one-word X of mesh 1 becomes three axes (+2 bytes).
