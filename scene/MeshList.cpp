@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "d3d/PolygonBuffer.h"
 #include "scene/MeshParser.h"
 
 Lista_Mesh::Lista_Mesh(int format) : format(format) {}
