@@ -2,6 +2,8 @@
 // the control selects it and fires its events, and the peer shows the lines
 // and the selection the control holds.
 
+#include <algorithm>
+
 #include <FL/Fl_Hold_Browser.H>
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Menu_Button.H>
@@ -37,8 +39,13 @@ class ListBoxPeer : public WidgetPeer {
     auto* browser = static_cast<Fl_Hold_Browser*>(Widget());
     std::vector<String> lines = Lines(*list_.GetItems());
     if (lines != shown_) {
-      browser->clear();
-      for (const String& line : lines) browser->add(line.ToUtf8().c_str());
+      // Lines are added one at a time while a list is filled: only the new
+      // ones go in then.
+      const bool extends = lines.size() > shown_.size() &&
+                           std::equal(shown_.begin(), shown_.end(), lines.begin());
+      if (!extends) browser->clear();
+      for (size_t i = extends ? shown_.size() : 0; i < lines.size(); ++i)
+        browser->add(lines[i].ToUtf8().c_str());
       shown_ = std::move(lines);
     }
     const int index = list_.GetItemIndex();
