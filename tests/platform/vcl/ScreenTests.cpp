@@ -113,6 +113,8 @@ TEST(Screen, TheTestFormWorksInARealWindow) {
     form->ComboBox1->AddItem(line, nullptr);
   }
   form->RadioButton1->Checked = true;
+  int paints = 0;
+  form->OnPaint = [&](TObject*) { ++paints; };
   form->Show();
   Fl_Window* window = vcl::ScreenWindow(*form);
   ASSERT_NE(window, nullptr);
@@ -200,9 +202,18 @@ TEST(Screen, TheTestFormWorksInARealWindow) {
   EXPECT_EQ(PixelAt(window, panel->x() + 100, panel->y() + 140), (std::array<int, 3>{0, 255, 255}));
   EXPECT_TRUE(vcl::WriteScreenshot(*form, "screen-controls.png"));
 
-  // The close button closes the main form and ends the run.
-  window->do_callback();
+  // The run: idle time comes continuously until the close button, pressed
+  // while the loop runs, closes the main form.
+  int idles = 0;
+  Application->OnIdle = [&](TObject*, bool& done) {
+    done = false;
+    ++idles;
+  };
+  Fl::add_timeout(0.2, [](void* data) { static_cast<Fl_Window*>(data)->do_callback(); }, window);
+  Application->Run();
+  EXPECT_GT(idles, 10);
   EXPECT_FALSE(form->Visible);
   EXPECT_TRUE(Application->Terminated);
+  EXPECT_GE(paints, 1);
   EXPECT_TRUE(messages.Boxes().empty());
 }
