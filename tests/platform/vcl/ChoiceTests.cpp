@@ -48,6 +48,7 @@ TEST_F(ChoiceTest, ListBoxFiresClickOnlyForTheUsersChoice) {
   EXPECT_TRUE(User::ChooseItem(list, 2));
   EXPECT_FALSE(User::ChooseItem(list, 3));
   EXPECT_EQ((*list->Items)[2], String(L"2-Lara"));
+  EXPECT_THROW((*list->Items)[3], Exception);
 
   list->Clear();
   EXPECT_EQ(list->ItemIndex, -1);
