@@ -8,12 +8,27 @@ int ValidIndex(int index, const TStrings& items) {
 
 }  // namespace
 
-TListBox::TListBox(TComponent* owner)
+TCustomListControl::TCustomListControl(TComponent* owner)
     : TWinControl(owner), items_(std::make_unique<TStrings>([this] { ItemsChanged(); })) {}
 
-void TListBox::SetItemIndex(int index) {
+void TCustomListControl::SetItemIndex(int index) {
   itemIndex_ = ValidIndex(index, *items_);
+  IndexSet();
   Changed();
+}
+
+void TCustomListControl::ItemsChanged() {
+  itemIndex_ = ValidIndex(itemIndex_, *items_);
+  LinesChanged();
+  Changed();
+}
+
+void TCustomListControl::ChooseItem(TMessage& message) {
+  const int index = static_cast<int>(message.WParam);
+  if (ValidIndex(index, *items_) < 0) return;
+  message.Result = 1;
+  SetItemIndex(index);
+  FireChoiceEvents();
 }
 
 void TListBox::SetItemHeight(int height) {
@@ -22,51 +37,27 @@ void TListBox::SetItemHeight(int height) {
   Changed();
 }
 
-void TListBox::ItemsChanged() {
-  itemIndex_ = ValidIndex(itemIndex_, *items_);
-  Changed();
-}
-
-void TListBox::ChooseItem(TMessage& message) {
-  const int index = static_cast<int>(message.WParam);
-  if (ValidIndex(index, *items_) < 0) return;
-  message.Result = 1;
-  SetItemIndex(index);
-  OnClick(this);
-}
-
-TComboBox::TComboBox(TComponent* owner)
-    : TWinControl(owner), items_(std::make_unique<TStrings>([this] { ItemsChanged(); })) {}
-
-void TComboBox::SetItemIndex(int index) {
-  itemIndex_ = ValidIndex(index, *items_);
-  SetText(itemIndex_ >= 0 ? (*items_)[itemIndex_] : String());
-  Changed();
-}
-
 void TComboBox::SetStyle(TComboBoxStyle style) {
   if (style == style_) return;
   style_ = style;
-  if (style_ == csDropDownList) SetText(itemIndex_ >= 0 ? (*items_)[itemIndex_] : String());
+  if (style_ == csDropDownList) IndexSet();
   Changed();
+}
+
+void TComboBox::FireChoiceEvents() {
+  OnClick(this);
+  OnChange(this);
+}
+
+// The text shows the selected item, or nothing.
+void TComboBox::IndexSet() {
+  const int index = GetItemIndex();
+  SetText(index >= 0 ? (*GetItems())[index] : String());
 }
 
 // Emptying the list also empties the text, as the system's combo box does.
-void TComboBox::ItemsChanged() {
-  if (items_->GetCount() == 0) {
-    itemIndex_ = -1;
-    SetText(String());
-  }
-  Changed();
-}
-
-void TComboBox::ChooseItem(TMessage& message) {
-  const int index = static_cast<int>(message.WParam);
-  if (ValidIndex(index, *items_) < 0) return;
-  message.Result = 1;
-  SetItemIndex(index);
-  OnClick(this);
-  OnChange(this);
+void TComboBox::LinesChanged() {
+  if (GetItems()->GetCount() == 0) SetText(String());
 }
 
 void TComboBox::TypeText(TMessage& message) {

@@ -6,19 +6,18 @@
 
 #include "vcl/Controls.h"
 
-// A user's choice of a line selects it and fires OnClick.
-class TListBox : public TWinControl {
+// What list boxes and combo boxes share: their lines and the selected one.
+class TCustomListControl : public TWinControl {
  public:
-  explicit TListBox(TComponent* owner);
+  explicit TCustomListControl(TComponent* owner);
 
   TStrings* GetItems() const { return items_.get(); }
   int GetItemIndex() const { return itemIndex_; }
   void SetItemIndex(int index);
-  int GetItemHeight() const { return itemHeight_; }
-  void SetItemHeight(int height);
-  ReadOnlyProperty<TListBox, TStrings*, &TListBox::GetItems> Items{this};
-  Property<TListBox, int, &TListBox::GetItemIndex, &TListBox::SetItemIndex> ItemIndex{this};
-  Property<TListBox, int, &TListBox::GetItemHeight, &TListBox::SetItemHeight> ItemHeight{this};
+  ReadOnlyProperty<TCustomListControl, TStrings*, &TCustomListControl::GetItems> Items{this};
+  Property<TCustomListControl, int, &TCustomListControl::GetItemIndex,
+           &TCustomListControl::SetItemIndex>
+      ItemIndex{this};
 
   void Clear() { items_->Clear(); }
   // Appends a line. No object is kept with it.
@@ -28,52 +27,59 @@ class TListBox : public TWinControl {
 
  protected:
   void Click() override {}
+  // The user chose a line: it is selected, then the events fire.
   void ChooseItem(TMessage& message) override;
+  virtual void FireChoiceEvents() = 0;
+  // Run after ItemIndex was set, and after the lines changed.
+  virtual void IndexSet() {}
+  virtual void LinesChanged() {}
 
  private:
   void ItemsChanged();
 
   std::unique_ptr<TStrings> items_;
   int itemIndex_ = -1;
+};
+
+// A user's choice of a line fires OnClick.
+class TListBox : public TCustomListControl {
+ public:
+  explicit TListBox(TComponent* owner) : TCustomListControl(owner) {}
+
+  int GetItemHeight() const { return itemHeight_; }
+  void SetItemHeight(int height);
+  Property<TListBox, int, &TListBox::GetItemHeight, &TListBox::SetItemHeight> ItemHeight{this};
+
+ protected:
+  void FireChoiceEvents() override { OnClick(this); }
+
+ private:
   int itemHeight_ = 13;
 };
 
 enum TComboBoxStyle { csDropDown, csDropDownList };
 
-// A user's choice of an item selects it and fires OnClick, then OnChange.
-// In the editable style (csDropDown) typing replaces the text and fires
-// OnChange; the selected item stays. Setting the text from the program fires
-// nothing. Selecting an item shows it as the text; no selection, no text.
-class TComboBox : public TWinControl {
+// A user's choice of an item fires OnClick, then OnChange. In the editable
+// style (csDropDown) typing replaces the text and fires OnChange; the
+// selected item stays. Setting the text from the program fires nothing. The
+// selected item shows as the text; with no selection, or with no items after
+// a Clear, the text is empty.
+class TComboBox : public TCustomListControl {
  public:
-  explicit TComboBox(TComponent* owner);
+  explicit TComboBox(TComponent* owner) : TCustomListControl(owner) {}
 
-  TStrings* GetItems() const { return items_.get(); }
-  int GetItemIndex() const { return itemIndex_; }
-  void SetItemIndex(int index);
   TComboBoxStyle GetStyle() const { return style_; }
   void SetStyle(TComboBoxStyle style);
-  ReadOnlyProperty<TComboBox, TStrings*, &TComboBox::GetItems> Items{this};
-  Property<TComboBox, int, &TComboBox::GetItemIndex, &TComboBox::SetItemIndex> ItemIndex{this};
   Property<TComboBox, TComboBoxStyle, &TComboBox::GetStyle, &TComboBox::SetStyle> Style{this};
 
   TNotifyEvent OnChange;
 
-  void Clear() { items_->Clear(); }
-  // Appends an item. No object is kept with it.
-  void AddItem(const String& item, TObject* /*object*/) { items_->Add(item); }
-
-  bool AcceptsFocus() const override { return true; }
-
  protected:
-  void Click() override {}
-  void ChooseItem(TMessage& message) override;
+  void FireChoiceEvents() override;
+  void IndexSet() override;
+  void LinesChanged() override;
   void TypeText(TMessage& message) override;
 
  private:
-  void ItemsChanged();
-
-  std::unique_ptr<TStrings> items_;
-  int itemIndex_ = -1;
   TComboBoxStyle style_ = csDropDown;
 };

@@ -41,9 +41,9 @@ int TTrackBar::ChannelLength() const {
   return std::max(1, length - 2 * kChannelInset);
 }
 
-int TTrackBar::ThumbCentre() const {
+int TTrackBar::PixelOf(int position) const {
   if (max_ == min_) return kChannelInset;
-  const double fraction = static_cast<double>(position_ - min_) / (max_ - min_);
+  const double fraction = static_cast<double>(position - min_) / (max_ - min_);
   return kChannelInset + static_cast<int>(std::lround(fraction * ChannelLength()));
 }
 

@@ -44,10 +44,11 @@ class TTrackBar : public TWinControl {
 
   TNotifyEvent OnChange;
 
-  // The thumb's centre along the channel, in client pixels, and the position
-  // shown at a pixel along the channel.
-  int ThumbCentre() const;
+  // The pixel along the channel (client coordinates) where a position lies,
+  // and the position shown at a pixel.
+  int PixelOf(int position) const;
   int PositionAt(int pixel) const;
+  int ThumbCentre() const { return PixelOf(position_); }
 
   bool AcceptsFocus() const override { return true; }
 

@@ -135,7 +135,7 @@ bool CloseWindow(TCustomForm* form) {
   return true;
 }
 
-bool Expose(TCustomForm* form) {
+bool PaintWindow(TCustomForm* form) {
   if (!form || !form->GetVisible()) return false;
   vcl::Guard([form] { form->OnPaint(form); });
   return true;

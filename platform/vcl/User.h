@@ -38,6 +38,6 @@ bool ChooseMenuItem(TMenuItem* item);
 // The window's close button.
 bool CloseWindow(TCustomForm* form);
 // The window system asks a shown form to paint itself.
-bool Expose(TCustomForm* form);
+bool PaintWindow(TCustomForm* form);
 
 }  // namespace User
