@@ -1,0 +1,168 @@
+#include "xml/XMLElement.h"
+
+#include "xml/XMLContent.h"
+#include "xml/XMLEscape.h"
+#include "xml/XMLText.h"
+#include "xml/XMLTextNode.h"
+#include "xml/XMLVariable.h"
+
+#include <algorithm>
+
+namespace {
+
+// Characters that end an element name in a start tag.
+bool EndsName(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '/' || c == '>' || c == '"';
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+template <typename T>
+void DeleteAll(std::vector<T*>& items) {
+  while (!items.empty()) {
+    delete items.back();
+    items.pop_back();
+  }
+}
+
+// A single-quoted value may hold double quotes; they are kept as references
+// so that the value can be written back between double quotes.
+std::string QuotedValue(std::string_view value, char quote) {
+  std::string stored;
+  for (const char c : value) {
+    if (c == '"' && quote == '\'')
+      stored += "&quot;";
+    else
+      stored += c;
+  }
+  return stored;
+}
+
+}  // namespace
+
+XMLElement::XMLElement(XMLElement* parent, const char* tagText, int parseMode, const wchar_t* wideTagText)
+    : XMLElement(parent, std::string_view(xmlNarrowOrWide(tagText, wideTagText)), parseMode) {}
+
+XMLElement::XMLElement(XMLElement* parent, std::string_view tagText, int parseMode) : parent_(parent) {
+  parseTag(tagText, parseMode);
+}
+
+XMLElement::~XMLElement() { clear(); }
+
+void XMLElement::clear() {
+  deleteVariables();
+  deleteChildren();
+  deleteComments();
+  deleteContents();
+  deleteCData();
+  name_.clear();
+}
+
+void XMLElement::parseTag(std::string_view tag, int parseMode) {
+  clear();
+  if (parseMode == 1) {
+    name_ = std::string(tag);
+    return;
+  }
+  std::size_t pos = 0;
+  std::string name;
+  for (; pos < tag.size() && !EndsName(tag[pos]); ++pos)
+    if (tag[pos] != '<') name += tag[pos];
+  // The document holds the name as it would be written; keep it escaped once.
+  name_ = escapedXmlText(unescapedXmlText(name));
+
+  while (true) {
+    while (pos < tag.size() && IsBlank(tag[pos])) ++pos;
+    if (pos >= tag.size() || tag[pos] == '>' || tag[pos] == '/') return;
+    const std::size_t equals = tag.find('=', pos);
+    if (equals == std::string_view::npos) return;
+    const std::size_t open = tag.find_first_of("\"'", equals + 1);
+    if (open == std::string_view::npos) return;
+    const std::size_t close = tag.find(tag[open], open + 1);
+    if (close == std::string_view::npos) return;
+    const std::string attributeName(tag.substr(pos, equals - pos));
+    const std::string value = QuotedValue(tag.substr(open + 1, close - open - 1), tag[open]);
+    addVariable(new XMLVariable(attributeName.c_str(), value.c_str(), 1));
+    pos = close + 1;
+  }
+}
+
+std::size_t XMLElement::copyName(char* buffer, std::size_t capacity, int raw) const {
+  return xmlCopyText(name_, buffer, capacity, raw);
+}
+
+XMLVariable* XMLElement::findVariable(const char* name, int create, const char* value) {
+  if (name == nullptr) return nullptr;
+  for (XMLVariable* variable : variables_)
+    if (xmlCopiedForm(variable->storedName(), 0) == name) return variable;
+  if (create != 1) return nullptr;
+  auto* variable = new XMLVariable(name, value, 0);
+  addVariable(variable);
+  return variable;
+}
+
+int XMLElement::indexOfChild(const XMLElement* element) const {
+  if (element == nullptr) return -1;
+  const auto found = std::find(children_.begin(), children_.end(), element);
+  return found == children_.end() ? -1 : static_cast<int>(found - children_.begin());
+}
+
+unsigned XMLElement::depth() const {
+  unsigned ancestors = 0;
+  for (const XMLElement* e = parent_; e != nullptr; e = e->parent_) ++ancestors;
+  return ancestors;
+}
+
+XMLElement* XMLElement::addChild(XMLElement* element) {
+  if (element == nullptr) return nullptr;
+  element->setParent(this);
+  children_.push_back(element);
+  return element;
+}
+
+unsigned XMLElement::addVariable(XMLVariable* variable) {
+  if (variable != nullptr) {
+    variable->setOwner(this);
+    variables_.push_back(variable);
+  }
+  return variableCount();
+}
+
+unsigned XMLElement::addComment(XMLComment* comment, unsigned position) {
+  if (comment != nullptr) {
+    comment->setParentPosition(this, position);
+    comments_.push_back(comment);
+  }
+  return commentCount();
+}
+
+unsigned XMLElement::addCData(XMLCData* section, unsigned position) {
+  if (section != nullptr) {
+    section->setParentPosition(this, position);
+    cdatas_.push_back(section);
+  }
+  return cdataCount();
+}
+
+unsigned XMLElement::addContent(XMLContent* content, unsigned position) {
+  if (content != nullptr) {
+    content->setParentPosition(this, position);
+    contents_.push_back(content);
+  }
+  return contentCount();
+}
+
+void XMLElement::deleteChildren() {
+  while (!children_.empty()) {
+    if (children_.back() == nullptr)
+      dropParkedChild(childCount() - 1);
+    else
+      delete children_.back();
+    children_.pop_back();
+  }
+}
+
+void XMLElement::deleteVariables() { DeleteAll(variables_); }
+void XMLElement::deleteComments() { DeleteAll(comments_); }
+void XMLElement::deleteContents() { DeleteAll(contents_); }
+void XMLElement::deleteCData() { DeleteAll(cdatas_); }
