@@ -1,5 +1,6 @@
 #include "SceneTestSupport.h"
 
+#include "OpenedScene.h"
 #include "scene/MeshParser.h"
 
 namespace scenetest {
@@ -10,11 +11,7 @@ SceneDevice::SceneDevice(int width, int height) : window(width, height) {
   EXPECT_EQ(main.CreateDevice(&window, true, &created, D3DCREATE_HARDWARE_VERTEXPROCESSING), S_OK);
   wrapper.reset(created);
   if (!wrapper) return;
-  const float aspect = static_cast<float>(width / height);
-  wrapper->SetProjection(1.0f, 3000.0f, aspect, 3.1415927f / 4, width, height);
-  wrapper->SetClearColor(0, 255, 255);
-  wrapper->SetEye(0.0f, 0.0f, 800.0f);
-  wrapper->SetLookAt(0.0f, 0.0f, 0.0f);
+  SetEditorCamera(*wrapper, width, height);
 }
 
 std::uint32_t WadBuilder::AddMoveable(std::uint32_t objectId,
