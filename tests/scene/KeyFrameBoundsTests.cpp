@@ -16,8 +16,8 @@ Matrix4 Identity() {
   return m;
 }
 
-MeshSpec MeshOf(std::vector<MeshVertex> vertices) {
-  MeshSpec mesh;
+TestMesh MeshOf(std::vector<MeshVertex> vertices) {
+  TestMesh mesh;
   mesh.vertices = std::move(vertices);
   mesh.polygons.clear();
   return mesh;

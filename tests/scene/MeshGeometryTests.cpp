@@ -46,10 +46,10 @@ TEST(MeshGeometry, PlacesVerticesAndTexturesQuadsAndTrianglesFromTheirSamples) {
   SceneDevice device;
   Pages pages(*device);
   WadBuilder b;
-  MeshSpec mesh;
+  TestMesh mesh;
   mesh.vertices = {{10, 20, 30}, {-10, 20, 30}, {-10, -20, 30}, {10, -20, 30}};
-  mesh.polygons = {PolygonSpec{MESH_SHAPE_QUAD, {0, 1, 2, 3}, static_cast<std::uint16_t>(-3), 0, 0},
-                   PolygonSpec{MESH_SHAPE_TRIANGLE, {2, 3, 0}, 0x2805, 0, 0}};
+  mesh.polygons = {TestPolygon{MESH_SHAPE_QUAD, {0, 1, 2, 3}, static_cast<std::uint16_t>(-3), 0, 0},
+                   TestPolygon{MESH_SHAPE_TRIANGLE, {2, 3, 0}, 0x2805, 0, 0}};
   b.AddMesh(mesh);
   WadFile& wad = b.Wad();
   wad.textureSamples.assign(6, Sample(0, 0, 0, 0));
@@ -93,13 +93,13 @@ TEST(MeshGeometry, SkipsBadIndicesAndLeavesMissingSamplesAndPagesUntextured) {
   SceneDevice device;
   Pages pages(*device);
   WadBuilder b;
-  MeshSpec mesh;  // three vertices
-  mesh.polygons = {PolygonSpec{MESH_SHAPE_TRIANGLE, {0, 1, 3}, 0, 0, 0},  // index 3 missing
-                   PolygonSpec{MESH_SHAPE_TRIANGLE, {0, 1, 2}, 7, 0, 0},  // sample 7 missing
-                   PolygonSpec{MESH_SHAPE_TRIANGLE, {0, 1, 2}, 1, 0, 0},  // page 4 missing
-                   PolygonSpec{MESH_SHAPE_TRIANGLE, {0, 1, 2}, 0, 0, 0}};
+  TestMesh mesh;  // three vertices
+  mesh.polygons = {TestPolygon{MESH_SHAPE_TRIANGLE, {0, 1, 3}, 0, 0, 0},  // index 3 missing
+                   TestPolygon{MESH_SHAPE_TRIANGLE, {0, 1, 2}, 7, 0, 0},  // sample 7 missing
+                   TestPolygon{MESH_SHAPE_TRIANGLE, {0, 1, 2}, 1, 0, 0},  // page 4 missing
+                   TestPolygon{MESH_SHAPE_TRIANGLE, {0, 1, 2}, 0, 0, 0}};
   b.AddMesh(mesh);
-  MeshSpec bare;
+  TestMesh bare;
   bare.polygons.clear();
   b.AddMesh(bare);
   WadFile& wad = b.Wad();
@@ -122,12 +122,12 @@ TEST(MeshGeometry, DrawsTextureColoursAndWhiteWhereThereIsNoTexture) {
   SceneDevice device(64, 64);
   Pages pages(*device);
   WadBuilder b;
-  MeshSpec mesh;
+  TestMesh mesh;
   // A square filling the middle of the view, in both windings so that one of
   // them survives the counter-clockwise cull.
   mesh.vertices = {{-2000, -2000, 0}, {2000, -2000, 0}, {2000, 2000, 0}, {-2000, 2000, 0}};
-  mesh.polygons = {PolygonSpec{MESH_SHAPE_QUAD, {0, 1, 2, 3}, 0, 0, 0},
-                   PolygonSpec{MESH_SHAPE_QUAD, {3, 2, 1, 0}, 0, 0, 0}};
+  mesh.polygons = {TestPolygon{MESH_SHAPE_QUAD, {0, 1, 2, 3}, 0, 0, 0},
+                   TestPolygon{MESH_SHAPE_QUAD, {3, 2, 1, 0}, 0, 0, 0}};
   b.AddMesh(mesh);
   WadFile& wad = b.Wad();
   for (std::uint8_t x : {std::uint8_t{0}, std::uint8_t{200}})
@@ -152,7 +152,7 @@ TEST(MeshGeometry, BuildsOnlyAWadFormatListWithMeshes) {
   SceneDevice device;
   Pages pages(*device);
   WadBuilder b;
-  b.AddMesh(MeshSpec{});
+  b.AddMesh(TestMesh{});
   WadFile& wad = b.Wad();
   Lista_Mesh split(MESH_FORMAT_SPLIT);
   EXPECT_EQ(split.BuildD3D(*device, *pages.pages, wad), 0xFFFFFFFFu);

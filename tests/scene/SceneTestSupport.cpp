@@ -16,7 +16,7 @@ SceneDevice::SceneDevice(int width, int height) : window(width, height) {
 
 std::uint32_t WadBuilder::AddMoveable(std::uint32_t objectId,
                                       const std::vector<std::uint32_t>& meshOffsets,
-                                      const std::vector<LinkSpec>& links, std::int16_t animIndex) {
+                                      const std::vector<TestLink>& links, std::int16_t animIndex) {
   WadMoveable m;
   m.objectId = objectId;
   m.numMeshes = static_cast<std::uint16_t>(meshOffsets.size());
@@ -24,7 +24,7 @@ std::uint32_t WadBuilder::AddMoveable(std::uint32_t objectId,
   m.linkIndex = static_cast<std::uint32_t>(wad.links.size());
   m.animIndex = animIndex;
   wad.meshPointers.insert(wad.meshPointers.end(), meshOffsets.begin(), meshOffsets.end());
-  for (const LinkSpec& l : links) wad.links.insert(wad.links.end(), {l.op, l.dx, l.dy, l.dz});
+  for (const TestLink& l : links) wad.links.insert(wad.links.end(), {l.op, l.dx, l.dy, l.dz});
   wad.moveables.push_back(m);
   return static_cast<std::uint32_t>(wad.moveables.size() - 1);
 }
