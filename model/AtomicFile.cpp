@@ -11,11 +11,13 @@ namespace {
 
 constexpr int kNameAttempts = 100;
 
-// Opens a file of a new name beside path; the name is returned in tempPath.
+// Opens a file of a new, short name in path's folder (so that the rename stays
+// on one file system); the name is returned in tempPath.
 int CreateBeside(const std::string& path, std::string& tempPath) {
   static unsigned counter = 0;
+  const std::string folder = path.substr(0, path.find_last_of('/') + 1);
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-    tempPath = path + ".saving-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+    tempPath = folder + ".saving-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
     int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }

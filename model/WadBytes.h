@@ -1,6 +1,7 @@
 #pragma once
-// Little-endian reads from bytes held in memory. Every read checks the bytes
-// left; a failed read leaves the cursor where it was.
+// The file's integers, little-endian: typed reads from bytes held in memory,
+// each checking the bytes left (a failed read leaves the cursor where it was),
+// and the matching writes.
 
 #include <array>
 #include <concepts>
@@ -40,7 +41,6 @@ class WadByteReader {
   std::size_t offset_ = 0;
 };
 
-// Little-endian writes appended to a byte vector.
 class WadByteWriter {
  public:
   explicit WadByteWriter(std::vector<uint8_t>& out) : out_(out) {}
