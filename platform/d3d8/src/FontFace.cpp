@@ -101,9 +101,13 @@ const Glyph& FontFace::GlyphFor(char32_t codePoint) {
       glyph.width = static_cast<int>(bitmap.width);
       glyph.height = static_cast<int>(bitmap.rows);
       glyph.coverage.resize(static_cast<size_t>(glyph.width) * glyph.height);
+      // A negative pitch stores the rows bottom first.
+      const std::ptrdiff_t pitch = bitmap.pitch;
+      const unsigned char* top =
+          pitch >= 0 ? bitmap.buffer : bitmap.buffer - pitch * (glyph.height - 1);
       for (int y = 0; y < glyph.height; ++y)
-        std::memcpy(glyph.coverage.data() + static_cast<size_t>(y) * glyph.width,
-                    bitmap.buffer + static_cast<std::ptrdiff_t>(y) * bitmap.pitch, glyph.width);
+        std::memcpy(glyph.coverage.data() + static_cast<size_t>(y) * glyph.width, top + y * pitch,
+                    glyph.width);
     }
   }
   return glyphs_.emplace(codePoint, std::move(glyph)).first->second;
