@@ -9,8 +9,7 @@
 
 using d3d8::Fault;
 using d3d8::ScopedFault;
-using testpoly::NumberedQuad;
-using testpoly::NumberedTriangle;
+using testpoly::Numbered;
 
 namespace {
 
@@ -100,7 +99,7 @@ TEST_F(DeviceFaults, WrapperWithoutADeviceFailsEveryCall) {
   EXPECT_EQ(device->CreateTextureFromPixels(1, 1, D3DFMT_A8R8G8B8, pixel), nullptr);
 
   dxBufferTextura buffer;
-  buffer.AddPolygon(NumberedTriangle<dxTrianguloTex>(0));
+  buffer.AddPolygon(Numbered<dxTrianguloTex>(0));
   EXPECT_EQ(device->AddBuffer(&buffer), E_FAIL);
   EXPECT_TRUE(buffer.IsDirty());
   EXPECT_EQ(device->Render(&buffer, 0, 0), E_FAIL);
@@ -160,7 +159,7 @@ TEST(Device, AddBufferUploadsEveryPolygonOnceAndRegistersOnce) {
   EXPECT_EQ(device->AddBuffer(nullptr), E_FAIL);
 
   dxBufferTextura buffer;
-  buffer.AddPolygon(NumberedTriangle<dxTrianguloTex>(1));
+  buffer.AddPolygon(Numbered<dxTrianguloTex>(1));
   ASSERT_EQ(device->AddBuffer(&buffer), S_OK);
   EXPECT_FALSE(buffer.IsDirty());
   EXPECT_EQ(buffer.GetUploadedPolygonCount(), 1);
@@ -170,7 +169,7 @@ TEST(Device, AddBufferUploadsEveryPolygonOnceAndRegistersOnce) {
   EXPECT_EQ(device->AddBuffer(&buffer), E_FAIL);  // clean now
   EXPECT_EQ(buffer.GetVertexBuffer(), first);
 
-  buffer.AddPolygon(NumberedQuad<dxCuadradoTex>(2));
+  buffer.AddPolygon(Numbered<dxCuadradoTex>(2));
   ASSERT_EQ(device->AddBuffer(&buffer), S_OK);
   EXPECT_EQ(device->GetBufferCount(), 1);
   EXPECT_EQ(buffer.GetUploadedPolygonCount(), 2);
@@ -187,10 +186,10 @@ TEST_F(DeviceFaults, FailedUploadLeavesNothingToDrawAndRetries) {
   for (Fault fault : {Fault::CreateVertexBuffer, Fault::LockVertexBuffer}) {
     HeadlessDevice device;
     dxBufferTextura buffer;
-    buffer.AddPolygon(NumberedTriangle<dxTrianguloTex>(1));
+    buffer.AddPolygon(Numbered<dxTrianguloTex>(1));
     ASSERT_EQ(device->AddBuffer(&buffer), S_OK);
 
-    buffer.AddPolygon(NumberedQuad<dxCuadradoTex>(2));
+    buffer.AddPolygon(Numbered<dxCuadradoTex>(2));
     {
       ScopedFault failing(fault);
       EXPECT_EQ(device->AddBuffer(&buffer), E_FAIL);
@@ -212,7 +211,7 @@ TEST(Device, RegistryHoldsManyMoreThanAThousandBuffers) {
   std::vector<std::unique_ptr<dxBufferTextura>> kept;
   for (int i = 0; i < 1200; ++i) {
     kept.push_back(std::make_unique<dxBufferTextura>());
-    kept.back()->AddPolygon(NumberedTriangle<dxTrianguloTex>(0));
+    kept.back()->AddPolygon(Numbered<dxTrianguloTex>(0));
     ASSERT_EQ(device->AddBuffer(kept.back().get()), S_OK) << i;
   }
   EXPECT_EQ(device->GetBufferCount(), 1200);

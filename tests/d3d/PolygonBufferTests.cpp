@@ -7,8 +7,7 @@
 #include "PolygonBuilders.h"
 #include "d3d/PolygonBuffer.h"
 
-using testpoly::NumberedQuad;
-using testpoly::NumberedTriangle;
+using testpoly::Numbered;
 
 namespace {
 
@@ -44,11 +43,11 @@ struct ThreePolygons {
   dxBufferTextura buffer;
 
   ThreePolygons() {
-    auto* a = NumberedTriangle<dxTrianguloTex>(kA, POLY_CULL_CCW, 5);
+    auto* a = Numbered<dxTrianguloTex>(kA, POLY_CULL_CCW, 5);
     a->SetTexture(&textureA, 0, 0, 0, 0, 0, 0);
-    auto* b = NumberedQuad<dxCuadradoTex>(kB, POLY_WIREFRAME, 6);
+    auto* b = Numbered<dxCuadradoTex>(kB, POLY_WIREFRAME, 6);
     b->SetTexture(&textureB, 0, 0, 0, 0, 0, 0, 0, 0);
-    auto* c = NumberedTriangle<dxTrianguloTex>(kC, 0, 7);
+    auto* c = Numbered<dxTrianguloTex>(kC, 0, 7);
     c->SetTexture(&textureC, 0, 0, 0, 0, 0, 0);
     buffer.AddPolygon(a);
     buffer.AddPolygon(b);
@@ -97,8 +96,8 @@ TEST(PolygonBuffer, BuildsTheLastAddedPolygonFirst) {
 
 TEST(PolygonBuffer, UntexturedBufferCountsAndBuildsQuadsAsQuads) {
   dxBufferColor8 buffer;
-  ASSERT_EQ(buffer.AddPolygon(NumberedTriangle<dxTriangulo>(kA, POLY_CULL_CW)), S_OK);
-  ASSERT_EQ(buffer.AddPolygon(NumberedQuad<dxCuadrado>(kB, POLY_CULL_CW)), S_OK);
+  ASSERT_EQ(buffer.AddPolygon(Numbered<dxTriangulo>(kA, POLY_CULL_CW)), S_OK);
+  ASSERT_EQ(buffer.AddPolygon(Numbered<dxCuadrado>(kB, POLY_CULL_CW)), S_OK);
   EXPECT_EQ(buffer.GetNumTriangles(), 1);
   EXPECT_EQ(buffer.GetNumQuads(), 1);
   ASSERT_EQ(buffer.BuildVertexData(), 7 * 16);
@@ -134,7 +133,7 @@ TEST(PolygonBuffer, BuildsOnlyWhatIsNew) {
   EXPECT_EQ(buffer.BuildVertexData(), -1);  // nothing added
   EXPECT_EQ(buffer.GetVertexData(), nullptr);
 
-  buffer.AddPolygon(NumberedTriangle<dxTrianguloTex>(kA));
+  buffer.AddPolygon(Numbered<dxTrianguloTex>(kA));
   EXPECT_TRUE(buffer.IsDirty());
   EXPECT_EQ(buffer.BuildVertexData(), 60);
   EXPECT_TRUE(buffer.IsDirty());  // until the device has uploaded it
@@ -143,7 +142,7 @@ TEST(PolygonBuffer, BuildsOnlyWhatIsNew) {
   EXPECT_EQ(buffer.BuildVertexData(), -1);
   EXPECT_EQ(buffer.GetBuiltPolygonCount(), 1);  // the last build stays
 
-  buffer.AddPolygon(NumberedQuad<dxCuadradoTex>(kB));
+  buffer.AddPolygon(Numbered<dxCuadradoTex>(kB));
   EXPECT_EQ(buffer.BuildVertexData(), 140);  // rebuilt from every polygon
   EXPECT_EQ(buffer.GetPolygonFlags(0) & POLY_QUAD, POLY_QUAD);
   EXPECT_EQ(buffer.GetPolygonFlags(1) & POLY_QUAD, 0u);
@@ -151,7 +150,7 @@ TEST(PolygonBuffer, BuildsOnlyWhatIsNew) {
 
 TEST(PolygonBuffer, PolygonAccessorsStayWithinTheLastBuild) {
   dxBufferTextura buffer;
-  buffer.AddPolygon(NumberedQuad<dxCuadradoTex>(kB, POLY_CULL_CCW));
+  buffer.AddPolygon(Numbered<dxCuadradoTex>(kB, POLY_CULL_CCW));
   float p[4][3] = {{-1}, {-1}, {-1}, {-1}};
   // Added but never built: nothing to read.
   EXPECT_EQ(buffer.GetPolygonFlags(0), 0u);
@@ -159,7 +158,7 @@ TEST(PolygonBuffer, PolygonAccessorsStayWithinTheLastBuild) {
   EXPECT_EQ(p[0][0], -1.0f);
 
   buffer.BuildVertexData();
-  buffer.AddPolygon(NumberedTriangle<dxTrianguloTex>(kA));  // live count 2, built 1
+  buffer.AddPolygon(Numbered<dxTrianguloTex>(kA));  // live count 2, built 1
   for (int i : {-1, 1, 2, 1 << 30}) {
     EXPECT_EQ(buffer.GetPolygonFlags(i), 0u);
     EXPECT_EQ(buffer.GetPolygonGroup(i), 0u);
@@ -173,8 +172,8 @@ TEST(PolygonBuffer, PolygonAccessorsStayWithinTheLastBuild) {
 
 TEST(PolygonBuffer, FlagEditsKeepTheBuiltShape) {
   dxBufferTextura buffer;
-  buffer.AddPolygon(NumberedTriangle<dxTrianguloTex>(kA, POLY_CULL_CCW));
-  buffer.AddPolygon(NumberedQuad<dxCuadradoTex>(kB, POLY_CULL_CCW));
+  buffer.AddPolygon(Numbered<dxTrianguloTex>(kA, POLY_CULL_CCW));
+  buffer.AddPolygon(Numbered<dxCuadradoTex>(kB, POLY_CULL_CCW));
   buffer.BuildVertexData();
   buffer.SetPolygonFlags(0, POLY_WIREFRAME);               // a quad
   buffer.SetPolygonFlags(1, POLY_WIREFRAME | POLY_QUAD);   // a triangle

@@ -6,8 +6,7 @@
 #include "PolygonBuilders.h"
 
 using d3d8::DrawRecord;
-using testpoly::NumberedQuad;
-using testpoly::NumberedTriangle;
+using testpoly::Numbered;
 using testpoly::Rectangle;
 
 namespace {
@@ -30,9 +29,9 @@ class DrawRecorder {
 struct TriangleQuadTriangle {
   dxBufferTextura buffer;
   TriangleQuadTriangle(DWORD first, DWORD second, DWORD third, IDirect3DTexture8* texture) {
-    auto* t2 = NumberedTriangle<dxTrianguloTex>(-10, third, 2);
-    auto* q = NumberedQuad<dxCuadradoTex>(-20, second, 1);
-    auto* t0 = NumberedTriangle<dxTrianguloTex>(-30, first, 0);
+    auto* t2 = Numbered<dxTrianguloTex>(-10, third, 2);
+    auto* q = Numbered<dxCuadradoTex>(-20, second, 1);
+    auto* t0 = Numbered<dxTrianguloTex>(-30, first, 0);
     t2->SetTexture(texture, 0, 0, 0, 0, 0, 0);
     t0->SetTexture(texture, 0, 0, 0, 0, 0, 0);
     q->SetTexture(texture, 0, 0, 0, 0, 0, 0, 0, 0);
@@ -135,16 +134,16 @@ TEST(Render, DrawsOnlyWhatWasUploaded) {
   EXPECT_EQ(device->Render(nullptr, 0, 0), E_FAIL);
 
   dxBufferTextura never;
-  never.AddPolygon(NumberedTriangle<dxTrianguloTex>(0));
+  never.AddPolygon(Numbered<dxTrianguloTex>(0));
   never.BuildVertexData();  // built, never uploaded
   DrawRecorder recorder(*device);
   EXPECT_EQ(device->Render(&never, 0, 0), S_OK);
   EXPECT_TRUE(recorder.draws.empty());
 
   dxBufferTextura grown;
-  grown.AddPolygon(NumberedTriangle<dxTrianguloTex>(0));
+  grown.AddPolygon(Numbered<dxTrianguloTex>(0));
   ASSERT_EQ(device->AddBuffer(&grown), S_OK);
-  grown.AddPolygon(NumberedQuad<dxCuadradoTex>(0));
+  grown.AddPolygon(Numbered<dxCuadradoTex>(0));
   {
     d3d8::ScopedFault fault(d3d8::Fault::CreateVertexBuffer);
     EXPECT_EQ(device->AddBuffer(&grown), E_FAIL);
