@@ -16,8 +16,8 @@ Polygon* Numbered(float base, DWORD flags = 0, DWORD group = 0) {
 
 // An axis-aligned rectangle facing -Z at depth z, from (x0, y0) to (x1, y1),
 // corners in strip order: top-left, bottom-left, top-right, bottom-right.
-inline dxCuadradoTex* Rectangle(float x0, float y0, float x1, float y1, float z,
-                                DWORD flags = 0, DWORD group = 0) {
+inline dxCuadradoTex* Rectangle(float x0, float y0, float x1, float y1, float z, DWORD flags = 0,
+                                DWORD group = 0) {
   auto* q = new dxCuadradoTex(flags, group);
   q->AddVertex(x0, y1, z);
   q->AddVertex(x0, y0, z);

@@ -51,8 +51,8 @@ struct Scene {
       buffers.push_back(std::make_unique<dxBufferTextura>());
     }
     // A wide wall far back, turned a little.
-    buffers[0]->AddPolygon(Quad({-300, 300, 0}, {-300, -300, 0}, {300, 300, 0}, {300, -300, 0},
-                                textures[0].get()));
+    buffers[0]->AddPolygon(
+        Quad({-300, 300, 0}, {-300, -300, 0}, {300, 300, 0}, {300, -300, 0}, textures[0].get()));
     buffers[0]->RotateY(0.35f);
     buffers[0]->Translate(40, 0, -480);
     // A cube, scaled, tumbled and moved.
@@ -67,8 +67,8 @@ struct Scene {
     buffers[2]->RotateY(2.5f);
     buffers[2]->Translate(130, -90, 400);
     // Behind the eye: neither drawn nor picked.
-    buffers[3]->AddPolygon(Quad({-200, 200, 0}, {-200, -200, 0}, {200, 200, 0}, {200, -200, 0},
-                                textures[3].get()));
+    buffers[3]->AddPolygon(
+        Quad({-200, 200, 0}, {-200, -200, 0}, {200, 200, 0}, {200, -200, 0}, textures[3].get()));
     buffers[3]->Translate(0, 0, kEyeZ + 60);
     for (auto& b : buffers) EXPECT_EQ(device->AddBuffer(b.get()), S_OK);
   }
@@ -89,8 +89,7 @@ struct Scene {
   int Picked(int x, int y) {
     std::vector<dxBufferColor8*> list;
     for (auto& b : buffers) list.push_back(b.get());
-    if (!device->Pick(x, y, &device.window, device.Width(), device.Height(), kBuffers,
-                      list.data()))
+    if (!device->Pick(x, y, &device.window, device.Width(), device.Height(), kBuffers, list.data()))
       return -1;
     dxBufferColor8* picked = nullptr;
     device->GetPickResult(&picked);
@@ -110,7 +109,8 @@ TEST(RenderAndPick, EveryPixelPicksTheBufferItShows) {
   const int w = image.width, h = image.height;
   std::vector<int> shown(static_cast<std::size_t>(w * h));
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) shown[static_cast<std::size_t>(y * w + x)] = Scene::Shown(image.At(x, y));
+    for (int x = 0; x < w; ++x)
+      shown[static_cast<std::size_t>(y * w + x)] = Scene::Shown(image.At(x, y));
   auto shownAt = [&](int x, int y) { return shown[static_cast<std::size_t>(y * w + x)]; };
 
   int counts[Scene::kBuffers] = {};
