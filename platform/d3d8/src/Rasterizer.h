@@ -1,0 +1,50 @@
+#pragma once
+// Scan conversion of projected triangles and lines into a render target.
+// Pixel (i, j) is sampled at screen position (i, j); a sample exactly on a
+// triangle edge belongs to the triangle when the edge is a top or left edge,
+// so triangles sharing an edge never both cover a pixel.
+
+#include "SoftTexture.h"
+#include "TrianglePipeline.h"
+
+namespace d3d8 {
+
+// A vertex after projection: screen position in pixels, depth 0..1, and the
+// values that vary linearly on the screen (1/w, u/w, v/w).
+struct ScreenVertex {
+  float x, y;
+  float z;
+  float invW;
+  float uOverW, vOverW;
+};
+
+// Colour of the pixels drawn: the point-sampled, wrapped texel of level 0
+// (made opaque), or white without a texture.
+class TexelSampler {
+ public:
+  explicit TexelSampler(const TexelImage& image);
+
+  bool Textured() const { return texels_ != nullptr; }
+  std::uint32_t Sample(float u, float v) const;
+
+ private:
+  const std::uint32_t* texels_;
+  int width_;
+  int height_;
+  int maskU_;  // width - 1 for a power of two, else -1
+  int maskV_;
+};
+
+struct Fragments {
+  RenderTarget target;
+  TexelSampler sampler;
+  bool depthTest;
+};
+
+void FillTriangle(const Fragments& out, const ScreenVertex& v0, const ScreenVertex& v1,
+                  const ScreenVertex& v2);
+
+// Both end pixels included.
+void DrawLine(const Fragments& out, const ScreenVertex& a, const ScreenVertex& b);
+
+}  // namespace d3d8
