@@ -35,8 +35,9 @@ void AddTriangle(dxBufferTextura& buffer, Corner a, Corner b, Corner c,
   buffer.AddPolygon(t);
 }
 
-// Several buffers, each one colour, each placed by its own world matrix;
-// where they overlap on screen they lie far apart in depth.
+// Several buffers, each one colour, each placed by its own world matrix
+// (each scaled, then turned, then moved); where they overlap on screen they
+// lie far apart in depth.
 struct Scene {
   static constexpr int kBuffers = 4;
   static constexpr DWORD kColours[kBuffers] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00};
@@ -53,19 +54,19 @@ struct Scene {
     // A wide wall far back, turned a little.
     buffers[0]->AddPolygon(
         Quad({-300, 300, 0}, {-300, -300, 0}, {300, 300, 0}, {300, -300, 0}, textures[0].get()));
+    buffers[0]->Translate(-150, 0, -480);
     buffers[0]->RotateY(0.35f);
-    buffers[0]->Translate(40, 0, -480);
     // A cube, scaled, tumbled and moved.
     AddCube(*buffers[1], 80, textures[1].get());
-    buffers[1]->Scale(1.3f);
-    buffers[1]->RotateX(0.6f);
-    buffers[1]->RotateY(0.8f);
     buffers[1]->Translate(-110, 50, 30);
+    buffers[1]->RotateY(0.8f);
+    buffers[1]->RotateX(0.6f);
+    buffers[1]->Scale(1.3f);
     // Two triangles near the eye, turned almost edge-on.
-    AddTriangle(*buffers[2], {0, 0, 0}, {120, 0, 0}, {0, 120, 0}, textures[2].get());
-    AddTriangle(*buffers[2], {0, 0, 0}, {-90, 0, 0}, {0, -150, 0}, textures[2].get());
+    AddTriangle(*buffers[2], {0, 0, 0}, {100, 0, 0}, {0, 100, 0}, textures[2].get());
+    AddTriangle(*buffers[2], {0, 0, 0}, {-80, 0, 0}, {0, -120, 0}, textures[2].get());
+    buffers[2]->Translate(60, -40, 450);
     buffers[2]->RotateY(2.5f);
-    buffers[2]->Translate(130, -90, 400);
     // Behind the eye: neither drawn nor picked.
     buffers[3]->AddPolygon(
         Quad({-200, 200, 0}, {-200, -200, 0}, {200, 200, 0}, {200, -200, 0}, textures[3].get()));
