@@ -72,9 +72,6 @@ class dxDevice8 {
   // The buffer and the polygon index of the last recorded hit.
   int GetPickResult(dxBufferColor8** buffer) const;
 
-  D3DXMATRIX GetProjection() const { return projection; }
-  D3DXMATRIX GetView() const { return view; }
-
  private:
   HRESULT UpdateView();
   HRESULT Upload(dxBufferColor8& buffer, UINT bytes);
