@@ -152,24 +152,11 @@ TEST(MeshParser, RefusesCountsTheDataCannotHold) {
   EXPECT_EQ(Parse(bytes)->Count(), 0);
 }
 
-TEST(MeshParser, GivesNoListForNoDataOrAnUnknownFormat) {
-  std::unique_ptr<Lista_Mesh> list;
-  const std::uint8_t byte = 0;
-  EXPECT_EQ(ParseMeshData(&byte, 0, list, MESH_FORMAT_WAD), 0u);
-  MeshWordsBuilder words;
-  words.Add(TestMesh{});
-  EXPECT_EQ(ParseMeshData(words.Bytes().data(), static_cast<std::uint32_t>(words.Bytes().size()),
-                          list, 3),
-            0u);
-  EXPECT_EQ(list, nullptr);
-}
-
 TEST(MeshParser, ReadsTheSplitLayoutLikeTheConvertedWadLayout) {
   TestMesh mesh = MixedMesh();
-  mesh.polygons.pop_back();  // the split layout has no other shapes
-  mesh.polygons.push_back(Quad(12));
+  mesh.polygons.push_back(Quad(12));  // the unknown shape is dropped by conversion
   MeshWordsBuilder split;
-  split.AddSplit(mesh);
+  split.AddSplit(mesh);  // writes only the quads and triangles
   MeshWordsBuilder wad;
   wad.Add(mesh);
   auto fromSplit = Parse(split.Bytes(), MESH_FORMAT_SPLIT);
@@ -193,20 +180,10 @@ TEST(MeshParser, ReadsTheSplitLayoutLikeTheConvertedWadLayout) {
   EXPECT_EQ(converted.tris[0].texture, 0x8012);
   EXPECT_EQ(converted.tris[0].indices[0], 3);
   EXPECT_EQ(converted.vertices.size(), 4u);
-}
-
-TEST(MeshParser, ConversionDropsOtherShapesAndCountsTheSplitSize) {
-  MeshWordsBuilder words;
-  words.Add(MixedMesh());
-  auto list = Parse(words.Bytes());
-  MeshRecord converted;
-  // 14 + 4 vertices x 6 + 2 normals x 6 + 4 + 1 rect x 12 + 1 tri x 10 = 76.
-  EXPECT_EQ(ConvertWadMesh(*list->Get(0), converted), 76);
-  EXPECT_EQ(converted.numRects, 1);
-  EXPECT_EQ(converted.numTris, 1);
-  EXPECT_EQ(converted.rects[0].texture, 0xFFFD);
-  // Format 2 leaves the polygons out: 14 + 24 + 12 = 50, padded to 52.
-  EXPECT_EQ(MeshByteSize(*list->Get(0), MESH_FORMAT_WAD), 52);
+  // 14 + 4 vertices x 6 + 2 normals x 6 + 4 + 2 rects x 12 + 1 tri x 10 = 88;
+  // the WAD layout leaves the polygons out: 14 + 24 + 12 = 50, padded to 52.
+  EXPECT_EQ(size, 88);
+  EXPECT_EQ(MeshByteSize(*fromWad->Get(0), MESH_FORMAT_WAD), 52);
 }
 
 TEST(MeshList, FindsMeshesByOffsetAndRefusesPositionsPastTheEnd) {
