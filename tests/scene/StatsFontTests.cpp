@@ -13,17 +13,8 @@ TEST(StatsFont, DescribesABoldAntialiasedTimesAndCreatesIt) {
   StatsFont stats;
   CreateStatsFont(stats, device->GetDevice());
   const LOGFONT& f = stats.statsLogFont;
-  EXPECT_EQ(f.lfHeight, 0);
-  EXPECT_EQ(f.lfWidth, 0);
-  EXPECT_EQ(f.lfEscapement, 0);
-  EXPECT_EQ(f.lfOrientation, 0);
-  EXPECT_EQ(f.lfWeight, 700);
-  EXPECT_EQ(f.lfItalic + f.lfUnderline + f.lfStrikeOut, 0);
-  EXPECT_EQ(f.lfCharSet, 1);
-  EXPECT_EQ(f.lfOutPrecision, 0);
-  EXPECT_EQ(f.lfClipPrecision, 0);
-  EXPECT_EQ(f.lfQuality, 4);
-  EXPECT_EQ(f.lfPitchAndFamily, 0);
+  const LOGFONT want{0, 0, 0, 0, 700, 0, 0, 0, 1, 0, 0, 4, 0, "Times"};
+  EXPECT_EQ(std::memcmp(&f, &want, sizeof f), 0);
   EXPECT_STREQ(f.lfFaceName, "Times");
 
   ASSERT_NE(stats.statsFont, nullptr);
