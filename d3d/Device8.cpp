@@ -11,17 +11,21 @@ constexpr float kClearDepth = 1.0f;
 constexpr DWORD kOpaque = 0xFF000000;
 
 DWORD ClearColor(int red, int green, int blue) {
-  return kOpaque | (static_cast<DWORD>(red & 255) << 16) |
-         (static_cast<DWORD>(green & 255) << 8) | static_cast<DWORD>(blue & 255);
+  return kOpaque | (static_cast<DWORD>(red & 255) << 16) | (static_cast<DWORD>(green & 255) << 8) |
+         static_cast<DWORD>(blue & 255);
 }
 
 // Bytes per pixel of the formats textures are made from; 0 for any other.
 UINT BytesPerPixel(D3DFORMAT format) {
   switch (format) {
-    case D3DFMT_A8R8G8B8: return 4;
-    case D3DFMT_X1R5G5B5: return 2;
-    case D3DFMT_R8G8B8: return 3;
-    default: return 0;
+    case D3DFMT_A8R8G8B8:
+      return 4;
+    case D3DFMT_X1R5G5B5:
+      return 2;
+    case D3DFMT_R8G8B8:
+      return 3;
+    default:
+      return 0;
   }
 }
 
@@ -89,8 +93,8 @@ HRESULT dxDevice8::Reset(D3DPRESENT_PARAMETERS parameters) {
   return S_OK;
 }
 
-HRESULT dxDevice8::SetProjection(float nearPlane, float farPlane, float aspect,
-                                 float fieldOfView, int width, int height) {
+HRESULT dxDevice8::SetProjection(float nearPlane, float farPlane, float aspect, float fieldOfView,
+                                 int width, int height) {
   D3DXMatrixPerspectiveFovLH(&projection, fieldOfView, aspect, nearPlane, farPlane);
   viewWidth = width;
   viewHeight = height;
@@ -147,14 +151,13 @@ HRESULT dxDevice8::Upload(dxBufferColor8& buffer, UINT bytes) {
 }
 
 void dxDevice8::Register(dxBufferColor8* buffer) {
-  if (std::find(buffers.begin(), buffers.end(), buffer) == buffers.end())
-    buffers.push_back(buffer);
+  if (std::find(buffers.begin(), buffers.end(), buffer) == buffers.end()) buffers.push_back(buffer);
 }
 
 IDirect3DTexture8* dxDevice8::LoadTexture(const char*) { return nullptr; }
 
-IDirect3DTexture8* dxDevice8::CreateTextureFromPixels(UINT width, UINT height,
-                                                      D3DFORMAT format, const void* pixels) {
+IDirect3DTexture8* dxDevice8::CreateTextureFromPixels(UINT width, UINT height, D3DFORMAT format,
+                                                      const void* pixels) {
   const UINT bytesPerPixel = BytesPerPixel(format);
   if (device == nullptr || pixels == nullptr || bytesPerPixel == 0) return nullptr;
   IDirect3DTexture8* texture = nullptr;

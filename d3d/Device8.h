@@ -33,8 +33,8 @@ class dxDevice8 {
   HRESULT Reset(D3DPRESENT_PARAMETERS parameters);
 
   // Left-handed perspective; width and height are the view's size in pixels.
-  HRESULT SetProjection(float nearPlane, float farPlane, float aspect, float fieldOfView,
-                        int width, int height);
+  HRESULT SetProjection(float nearPlane, float farPlane, float aspect, float fieldOfView, int width,
+                        int height);
   // The camera looks from the eye at the target, up being +Y. Callers set
   // the eye first.
   HRESULT SetEye(float x, float y, float z);
@@ -72,18 +72,15 @@ class dxDevice8 {
   // The buffer and the polygon index of the last recorded hit.
   int GetPickResult(dxBufferColor8** buffer) const;
 
-  D3DXMATRIX GetProjection() const { return projection; }
-  D3DXMATRIX GetView() const { return view; }
-
  private:
   HRESULT UpdateView();
   HRESULT Upload(dxBufferColor8& buffer, UINT bytes);
   void Register(dxBufferColor8* buffer);
   void DrawPolygon(const dxBufferColor8& buffer, int i, int mode, DWORD group, UINT& start);
-  bool PickBuffer(dxBufferColor8* buffer, const D3DXVECTOR3& origin,
-                  const D3DXVECTOR3& direction, int& best);
+  bool PickBuffer(dxBufferColor8* buffer, const D3DXVECTOR3& origin, const D3DXVECTOR3& direction,
+                  int& best);
 
-  IDirect3DDevice8* device = nullptr;  // owned reference
+  IDirect3DDevice8* device = nullptr;    // owned reference
   std::vector<dxBufferColor8*> buffers;  // not owned; grows as needed
   int clearRed = 0;
   int clearGreen = 0;

@@ -20,8 +20,6 @@ class dxMain {
   // stays stored without a device.
   HRESULT CreateDevice(HWND window, bool windowed, dxDevice8** out, DWORD behaviourFlags);
 
-  IDirect3D8* GetD3D() const { return d3d; }
-
  private:
   IDirect3D8* d3d = nullptr;  // owned reference
   D3DPRESENT_PARAMETERS presentParameters{};

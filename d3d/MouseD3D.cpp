@@ -18,8 +18,7 @@ constexpr double kTwoPi = 2.0 * std::numbers::pi;
 // 0 on the first move of a drag. A larger coordinate moves the value by
 // +step when increasing is true and by -step otherwise.
 template <typename Step>
-double Track(std::int32_t now, std::int32_t& last, bool& tracking,
-             bool increasing, Step step) {
+double Track(std::int32_t now, std::int32_t& last, bool& tracking, bool increasing, Step step) {
   double change = 0.0;
   if (tracking && now != last) {
     // The difference of two 32-bit coordinates can exceed 32 bits.
@@ -55,9 +54,8 @@ float MouseD3D::UpdateRotationY(std::int32_t x) {
 }
 
 float MouseD3D::UpdateRotationX(std::int32_t y) {
-  rotationX += Track(y, lastRotationY, trackingRotationX, false, [](std::int64_t d) {
-    return RotationSteps(d) * kRotationXFactor;
-  });
+  rotationX += Track(y, lastRotationY, trackingRotationX, false,
+                     [](std::int64_t d) { return RotationSteps(d) * kRotationXFactor; });
   return ReducedAngle(rotationX);
 }
 

@@ -72,7 +72,8 @@ int dxBufferColor8::GetPolygonFirstVertex(int i) const {
 int dxBufferColor8::GetPolygonVertices(int i, float p0[3], float p1[3], float p2[3],
                                        float p3[3]) const {
   if (!IsBuilt(i)) return 0;
-  const unsigned char* first = &vertexData[static_cast<std::size_t>(polygonFirstVertex[i]) * stride];
+  const unsigned char* first =
+      &vertexData[static_cast<std::size_t>(polygonFirstVertex[i]) * stride];
   CopyPosition(first, p0);
   CopyPosition(first + stride, p1);
   CopyPosition(first + 2 * stride, p2);
@@ -131,8 +132,7 @@ void dxBufferColor8::MultiplyWorld(D3DXMATRIX matrix) { PreMultiply(matrix); }
 
 void dxBufferColor8::ResetWorld() { D3DXMatrixIdentity(&world); }
 
-dxBufferTextura::dxBufferTextura()
-    : dxBufferColor8(FVF_VERTEX_TEXTURA, sizeof(dxVertexTextura)) {}
+dxBufferTextura::dxBufferTextura() : dxBufferColor8(FVF_VERTEX_TEXTURA, sizeof(dxVertexTextura)) {}
 
 bool dxBufferTextura::Builds(const dxPoligono& polygon) const {
   return typeid(polygon) == typeid(dxTrianguloTex) || typeid(polygon) == typeid(dxCuadradoTex);

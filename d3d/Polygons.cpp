@@ -1,7 +1,7 @@
 #include "d3d/Polygons.h"
 
-HRESULT dxTrianguloTex::SetTexture(IDirect3DTexture8* newTexture, float u0, float v0,
-                                   float u1, float v1, float u2, float v2) {
+HRESULT dxTrianguloTex::SetTexture(IDirect3DTexture8* newTexture, float u0, float v0, float u1,
+                                   float v1, float u2, float v2) {
   if (newTexture == nullptr) return E_FAIL;
   texture = newTexture;
   const float uv[3][2] = {{u0, v0}, {u1, v1}, {u2, v2}};
@@ -12,9 +12,8 @@ HRESULT dxTrianguloTex::SetTexture(IDirect3DTexture8* newTexture, float u0, floa
   return S_OK;
 }
 
-HRESULT dxCuadradoTex::SetTexture(IDirect3DTexture8* newTexture, float u0, float v0,
-                                  float u1, float v1, float u2, float v2, float u3,
-                                  float v3) {
+HRESULT dxCuadradoTex::SetTexture(IDirect3DTexture8* newTexture, float u0, float v0, float u1,
+                                  float v1, float u2, float v2, float u3, float v3) {
   if (newTexture == nullptr) return E_FAIL;
   texture = newTexture;
   const float uv[4][2] = {{u0, v0}, {u1, v1}, {u2, v2}, {u3, v3}};
@@ -25,8 +24,7 @@ HRESULT dxCuadradoTex::SetTexture(IDirect3DTexture8* newTexture, float u0, float
   return S_OK;
 }
 
-HRESULT dxCuadradoTex::SetTextureRect(IDirect3DTexture8* newTexture, int x, int y, int w,
-                                      int h) {
+HRESULT dxCuadradoTex::SetTextureRect(IDirect3DTexture8* newTexture, int x, int y, int w, int h) {
   if (newTexture == nullptr) return E_FAIL;
   D3DSURFACE_DESC desc{};
   if (FAILED(newTexture->GetLevelDesc(0, &desc)) || desc.Width == 0 || desc.Height == 0)

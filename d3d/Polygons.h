@@ -82,8 +82,8 @@ class dxTrianguloTex : public dxTriangulo {
 
   // Stores the texture and the (u, v) of vertices 0, 1, 2; E_FAIL for a null
   // texture, changing nothing.
-  HRESULT SetTexture(IDirect3DTexture8* texture, float u0, float v0, float u1, float v1,
-                     float u2, float v2);
+  HRESULT SetTexture(IDirect3DTexture8* texture, float u0, float v0, float u1, float v1, float u2,
+                     float v2);
   IDirect3DTexture8* GetTexture() const { return texture; }
 
  private:
@@ -101,8 +101,8 @@ class dxCuadradoTex : public dxCuadrado {
 
   // Stores the texture and the (u, v) of vertices 0 to 3; E_FAIL for a null
   // texture, changing nothing.
-  HRESULT SetTexture(IDirect3DTexture8* texture, float u0, float v0, float u1, float v1,
-                     float u2, float v2, float u3, float v3);
+  HRESULT SetTexture(IDirect3DTexture8* texture, float u0, float v0, float u1, float v1, float u2,
+                     float v2, float u3, float v3);
 
   // Maps the rectangle of texels (x, y, w, h) of the texture's top level onto
   // the strip: vertex 0 top-left, 1 bottom-left, 2 top-right, 3 bottom-right.

@@ -25,8 +25,8 @@ static_assert(FVF_VERTEX_TEXTURA == 0x102);
 
 // Polygon flags; bits combine. A buffer adds POLY_QUAD and POLY_TEXTURED to
 // its built copy of the flags; callers choose the others.
-constexpr DWORD POLY_QUAD = 1;        // four vertices, drawn as a two-triangle strip
-constexpr DWORD POLY_WIREFRAME = 2;   // wireframe fill, else solid
-constexpr DWORD POLY_CULL_CW = 4;     // cull clockwise faces
-constexpr DWORD POLY_CULL_CCW = 8;    // cull counter-clockwise faces; wins over CW
-constexpr DWORD POLY_TEXTURED = 16;   // draw with the polygon's texture
+constexpr DWORD POLY_QUAD = 1;       // four vertices, drawn as a two-triangle strip
+constexpr DWORD POLY_WIREFRAME = 2;  // wireframe fill, else solid
+constexpr DWORD POLY_CULL_CW = 4;    // cull clockwise faces
+constexpr DWORD POLY_CULL_CCW = 8;   // cull counter-clockwise faces; wins over CW
+constexpr DWORD POLY_TEXTURED = 16;  // draw with the polygon's texture

@@ -5,12 +5,12 @@
 
 #include "model/KeyFrameCodec.h"
 #include "model/WadFile.h"
+#include "scene/DisplayUnits.h"
 #include "scene/MeshList.h"
 #include "scene/MeshResolution.h"
 
 namespace {
 
-constexpr float kDisplayScale = 0.1f;
 constexpr std::int64_t kWadUnitsPerDisplayUnit = 10;
 
 struct Extents {
@@ -54,24 +54,20 @@ void CalculateKeyFrameBounds(const WadFile& wad, const Lista_Mesh& meshes,
   const std::size_t n = std::min(listIndex.size(), keyFrame->meshes.size());
 
   const RootOffset& root = keyFrame->workingRootOffset;
-  const float rx = kDisplayScale * root[0];
-  const float ry = -kDisplayScale * root[1];
-  const float rz = kDisplayScale * root[2];
-  Extents e{rx, rx, ry, ry, 0.0f, rz};
+  const DisplayPoint r = ToDisplay(root[0], root[1], root[2]);
+  Extents e{r.x, r.x, r.y, r.y, 0.0f, r.z};
 
   for (std::size_t i = 0; i < n; ++i) {
     const MeshRecord* record = meshes.Get(listIndex[i]);
     if (record == nullptr) continue;
     const auto& w = keyFrame->meshes[i].workingWorld.m;
     for (const MeshVertex& v : record->vertices) {
-      const float vx = kDisplayScale * v.x;
-      const float vy = -kDisplayScale * v.y;
-      const float vz = kDisplayScale * v.z;
       // The vertex as a point carried by the mesh's world matrix.
-      const float px = vx * w[0][0] + vy * w[1][0] + vz * w[2][0] + w[3][0];
-      const float py = vx * w[0][1] + vy * w[1][1] + vz * w[2][1] + w[3][1];
-      const float pz = vx * w[0][2] + vy * w[1][2] + vz * w[2][2] + w[3][2];
-      e.Take(rx + px, ry + py, rz + pz);
+      const DisplayPoint p = ToDisplay(v.x, v.y, v.z);
+      const float px = p.x * w[0][0] + p.y * w[1][0] + p.z * w[2][0] + w[3][0];
+      const float py = p.x * w[0][1] + p.y * w[1][1] + p.z * w[2][1] + w[3][1];
+      const float pz = p.x * w[0][2] + p.y * w[1][2] + p.z * w[2][2] + w[3][2];
+      e.Take(r.x + px, r.y + py, r.z + pz);
     }
   }
 

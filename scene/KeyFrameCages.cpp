@@ -4,10 +4,10 @@
 
 #include "d3d/Device8.h"
 #include "d3d8/D3DXTexture.h"
+#include "scene/DisplayUnits.h"
 
 namespace {
 
-constexpr float kDisplayScale = 0.1f;
 constexpr int kTileCount = 10;
 constexpr float kTileSize = 512.0f;
 constexpr int kTextureRectSize = 64;
@@ -33,10 +33,9 @@ void AddQuad(dxBufferTextura& buffer, DWORD flags, DWORD group, IDirect3DTexture
 using CageBox = std::array<std::int32_t, 6>;
 
 void AddCage(dxBufferTextura& buffer, dxDevice8& device, const CageBox& box, DWORD group) {
-  const float x1 = kDisplayScale * box[0], y1 = -kDisplayScale * box[1],
-              z1 = kDisplayScale * box[2];
-  const float x2 = kDisplayScale * box[3], y2 = -kDisplayScale * box[4],
-              z2 = kDisplayScale * box[5];
+  const DisplayPoint a = ToDisplay(box[0], box[1], box[2]);
+  const DisplayPoint b = ToDisplay(box[3], box[4], box[5]);
+  const float x1 = a.x, y1 = a.y, z1 = a.z, x2 = b.x, y2 = b.y, z2 = b.z;
   const std::array<std::array<Corner, 4>, 4> quads{{
       {{{x1, y2, z1}, {x1, y1, z1}, {x2, y2, z1}, {x2, y1, z1}}},
       {{{x1, y2, z2}, {x1, y1, z2}, {x2, y2, z2}, {x2, y1, z2}}},

@@ -4,6 +4,7 @@
 
 #include "d3d/Device8.h"
 #include "model/WadFile.h"
+#include "scene/DisplayUnits.h"
 #include "scene/MeshList.h"
 #include "scene/MeshParser.h"
 #include "scene/TextureCoords.h"
@@ -11,7 +12,6 @@
 
 namespace {
 
-constexpr float kDisplayScale = 0.1f;  // WAD units to display units
 constexpr DWORD kMeshPolygonFlags = POLY_CULL_CCW;
 constexpr DWORD kMeshGroup = 0;
 constexpr std::uint32_t kBuildWrongFormat = 0xFFFFFFFFu;
@@ -23,11 +23,9 @@ struct MeshContext {
   const trTextura& pages;
 };
 
-// Display position of a mesh vertex: Y turns from down to up.
 void AddMeshVertex(dxPoligono& polygon, const MeshVertex& v) {
-  polygon.AddVertex(static_cast<float>(v.x) * kDisplayScale,
-                    static_cast<float>(-std::int32_t{v.y}) * kDisplayScale,
-                    static_cast<float>(v.z) * kDisplayScale);
+  const DisplayPoint p = ToDisplay(v.x, v.y, v.z);
+  polygon.AddVertex(p.x, p.y, p.z);
 }
 
 bool IndicesInRange(const std::uint16_t* indices, int count, const MeshRecord& mesh) {

@@ -1,8 +1,8 @@
 #include "scene/MeshHierarchy.h"
 
-namespace {
+#include "scene/DisplayUnits.h"
 
-constexpr float kDisplayScale = 0.1f;  // WAD units to display units
+namespace {
 constexpr std::int32_t kRelDivisor = 10;
 
 struct Link {

@@ -1,13 +1,13 @@
 // Drawing a moveable view and handing out its mesh buffers.
 
 #include "d3d/Device8.h"
+#include "scene/DisplayUnits.h"
 #include "scene/MeshList.h"
 #include "scene/MoveableView.h"
 #include "scene/PoseMath.h"
 
 namespace {
 
-constexpr float kDisplayScale = 0.1f;  // WAD units to display units
 constexpr int kRenderByFlags = 0;
 constexpr DWORD kMeshGroup = 0;
 
@@ -53,8 +53,8 @@ void wadMoveableD3D::Draw(dxDevice8& device, std::int32_t panX, std::int32_t pan
         posed = false;
       } else if (keyFrame != nullptr && showTranslation) {
         const RootOffset& root = edited ? keyFrame->workingRootOffset : keyFrame->rootOffset;
-        buffer->Translate(root[0] * kDisplayScale, -root[1] * kDisplayScale,
-                          root[2] * kDisplayScale);
+        const DisplayPoint offset = ToDisplay(root[0], root[1], root[2]);
+        buffer->Translate(offset.x, offset.y, offset.z);
       }
     }
     if (posed && keyFrame != nullptr && m < keyFrame->meshes.size()) {

@@ -12,6 +12,7 @@ class dxDevice8;
 class trTextura {
  public:
   // Whole pages of info's pixels; a partial page at the end is not a page.
+  // info must outlive the pages (its pixels are read by CreateTextures).
   explicit trTextura(const TextureInfo& info);
   ~trTextura();
   trTextura(const trTextura&) = delete;

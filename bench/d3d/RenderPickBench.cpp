@@ -75,8 +75,8 @@ void BM_RenderMoveable(benchmark::State& state) {
     for (auto& mesh : scene.meshes) scene.device->Render(mesh.get(), 0, 0);
     scene.device->Present();
   }
-  state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                             benchmark::Counter::kIsRate);
+  state.counters["fps"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_RenderMoveable)->Unit(benchmark::kMillisecond);
 

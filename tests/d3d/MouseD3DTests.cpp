@@ -60,22 +60,16 @@ TEST(MouseD3D, ZoomShrinksDownwardAndNeverGoesNegative) {
   EXPECT_EQ(exact.UpdateZoom(6), 0.0f);  // exactly zero is left alone
 }
 
-TEST(MouseD3D, PansMoveAgainstTheMouse) {
+TEST(MouseD3D, PansMoveAgainstTheMouseEachFromItsOwnCoordinate) {
   MouseD3D mouse(1.5f, 6.0f);
-  mouse.UpdatePanX(10);
-  mouse.UpdatePanY(20);
+  mouse.UpdateRotationY(100);
+  // The pans have not seen a coordinate yet: their first updates only record.
+  EXPECT_EQ(mouse.UpdatePanX(10), 0.0f);
+  EXPECT_EQ(mouse.UpdatePanY(20), 0.0f);
   EXPECT_FLOAT_EQ(mouse.UpdatePanX(14), -6.0f);
   EXPECT_FLOAT_EQ(mouse.UpdatePanX(12), -3.0f);
   EXPECT_FLOAT_EQ(mouse.UpdatePanY(18), 3.0f);
-}
-
-TEST(MouseD3D, EachValueTracksItsOwnCoordinate) {
-  MouseD3D mouse(1.0f, 6.0f);
-  mouse.UpdateRotationY(100);
-  // The pan has not seen a coordinate yet: its first update only records.
-  EXPECT_EQ(mouse.UpdatePanX(500), 0.0f);
-  EXPECT_SAME_ANGLE(mouse.UpdateRotationY(101), 1000.0, 1e-6);
-  EXPECT_FLOAT_EQ(mouse.UpdatePanX(501), -1.0f);
+  EXPECT_SAME_ANGLE(mouse.UpdateRotationY(101), 1500.0, 1e-6);
 }
 
 TEST(MouseD3D, ReleaseStartsEveryValueAfreshButKeepsTheTotals) {

@@ -35,8 +35,9 @@ void AddTriangle(dxBufferTextura& buffer, Corner a, Corner b, Corner c,
   buffer.AddPolygon(t);
 }
 
-// Several buffers, each one colour, each placed by its own world matrix;
-// where they overlap on screen they lie far apart in depth.
+// Several buffers, each one colour, each placed by its own world matrix
+// (each scaled, then turned, then moved); where they overlap on screen they
+// lie far apart in depth.
 struct Scene {
   static constexpr int kBuffers = 4;
   static constexpr DWORD kColours[kBuffers] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00};
@@ -51,24 +52,24 @@ struct Scene {
       buffers.push_back(std::make_unique<dxBufferTextura>());
     }
     // A wide wall far back, turned a little.
-    buffers[0]->AddPolygon(Quad({-300, 300, 0}, {-300, -300, 0}, {300, 300, 0}, {300, -300, 0},
-                                textures[0].get()));
+    buffers[0]->AddPolygon(
+        Quad({-300, 300, 0}, {-300, -300, 0}, {300, 300, 0}, {300, -300, 0}, textures[0].get()));
+    buffers[0]->Translate(-150, 0, -480);
     buffers[0]->RotateY(0.35f);
-    buffers[0]->Translate(40, 0, -480);
     // A cube, scaled, tumbled and moved.
     AddCube(*buffers[1], 80, textures[1].get());
-    buffers[1]->Scale(1.3f);
-    buffers[1]->RotateX(0.6f);
-    buffers[1]->RotateY(0.8f);
     buffers[1]->Translate(-110, 50, 30);
+    buffers[1]->RotateY(0.8f);
+    buffers[1]->RotateX(0.6f);
+    buffers[1]->Scale(1.3f);
     // Two triangles near the eye, turned almost edge-on.
-    AddTriangle(*buffers[2], {0, 0, 0}, {120, 0, 0}, {0, 120, 0}, textures[2].get());
-    AddTriangle(*buffers[2], {0, 0, 0}, {-90, 0, 0}, {0, -150, 0}, textures[2].get());
+    AddTriangle(*buffers[2], {0, 0, 0}, {100, 0, 0}, {0, 100, 0}, textures[2].get());
+    AddTriangle(*buffers[2], {0, 0, 0}, {-80, 0, 0}, {0, -120, 0}, textures[2].get());
+    buffers[2]->Translate(60, -40, 450);
     buffers[2]->RotateY(2.5f);
-    buffers[2]->Translate(130, -90, 400);
     // Behind the eye: neither drawn nor picked.
-    buffers[3]->AddPolygon(Quad({-200, 200, 0}, {-200, -200, 0}, {200, 200, 0}, {200, -200, 0},
-                                textures[3].get()));
+    buffers[3]->AddPolygon(
+        Quad({-200, 200, 0}, {-200, -200, 0}, {200, 200, 0}, {200, -200, 0}, textures[3].get()));
     buffers[3]->Translate(0, 0, kEyeZ + 60);
     for (auto& b : buffers) EXPECT_EQ(device->AddBuffer(b.get()), S_OK);
   }
@@ -89,8 +90,7 @@ struct Scene {
   int Picked(int x, int y) {
     std::vector<dxBufferColor8*> list;
     for (auto& b : buffers) list.push_back(b.get());
-    if (!device->Pick(x, y, &device.window, device.Width(), device.Height(), kBuffers,
-                      list.data()))
+    if (!device->Pick(x, y, &device.window, device.Width(), device.Height(), kBuffers, list.data()))
       return -1;
     dxBufferColor8* picked = nullptr;
     device->GetPickResult(&picked);
@@ -110,7 +110,8 @@ TEST(RenderAndPick, EveryPixelPicksTheBufferItShows) {
   const int w = image.width, h = image.height;
   std::vector<int> shown(static_cast<std::size_t>(w * h));
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) shown[static_cast<std::size_t>(y * w + x)] = Scene::Shown(image.At(x, y));
+    for (int x = 0; x < w; ++x)
+      shown[static_cast<std::size_t>(y * w + x)] = Scene::Shown(image.At(x, y));
   auto shownAt = [&](int x, int y) { return shown[static_cast<std::size_t>(y * w + x)]; };
 
   int counts[Scene::kBuffers] = {};

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "HeadlessDevice.h"
 #include "PolygonBuilders.h"
 
 using d3d8::DrawRecord;
-using testpoly::NumberedQuad;
-using testpoly::NumberedTriangle;
+using testpoly::Numbered;
 using testpoly::Rectangle;
 
 namespace {
@@ -30,9 +30,9 @@ class DrawRecorder {
 struct TriangleQuadTriangle {
   dxBufferTextura buffer;
   TriangleQuadTriangle(DWORD first, DWORD second, DWORD third, IDirect3DTexture8* texture) {
-    auto* t2 = NumberedTriangle<dxTrianguloTex>(-10, third, 2);
-    auto* q = NumberedQuad<dxCuadradoTex>(-20, second, 1);
-    auto* t0 = NumberedTriangle<dxTrianguloTex>(-30, first, 0);
+    auto* t2 = Numbered<dxTrianguloTex>(-10, third, 2);
+    auto* q = Numbered<dxCuadradoTex>(-20, second, 1);
+    auto* t0 = Numbered<dxTrianguloTex>(-30, first, 0);
     t2->SetTexture(texture, 0, 0, 0, 0, 0, 0);
     t0->SetTexture(texture, 0, 0, 0, 0, 0, 0);
     q->SetTexture(texture, 0, 0, 0, 0, 0, 0, 0, 0);
@@ -51,67 +51,46 @@ dxCuadradoTex* TexturedSquare(float half, IDirect3DTexture8* texture, DWORD flag
 
 }  // namespace
 
-TEST(Render, SetsEachPolygonsStatesFromItsFlags) {
+TEST(Render, DrawsEachPolygonOfTheGroupWithTheStatesOfItsFlags) {
   HeadlessDevice device;
   OwnedTexture texture(device.SolidTexture(0xFF336699));
   TriangleQuadTriangle scene(POLY_CULL_CW, POLY_CULL_CW | POLY_CULL_CCW | POLY_WIREFRAME, 0,
                              texture.get());
   ASSERT_EQ(device->AddBuffer(&scene.buffer), S_OK);
   scene.buffer.SetPolygonFlags(2, 0);  // drops POLY_TEXTURED from the last
-  for (DWORD g = 0; g < 3; ++g) {
-    DrawRecorder recorder(*device);
-    ASSERT_EQ(device->Render(&scene.buffer, 0, g), S_OK);
-    ASSERT_EQ(recorder.draws.size(), 1u);
-    const DrawRecord& d = recorder.draws[0];
-    switch (g) {
-      case 0:
-        EXPECT_EQ(d.type, D3DPT_TRIANGLELIST);
-        EXPECT_EQ(d.startVertex, 0u);
-        EXPECT_EQ(d.primitiveCount, 1u);
-        EXPECT_EQ(d.fillMode, D3DFILL_SOLID);
-        EXPECT_EQ(d.cullMode, D3DCULL_CW);
-        EXPECT_EQ(d.texture, texture.get());
-        break;
-      case 1:  // counter-clockwise culling wins
-        EXPECT_EQ(d.type, D3DPT_TRIANGLESTRIP);
-        EXPECT_EQ(d.startVertex, 3u);
-        EXPECT_EQ(d.primitiveCount, 2u);
-        EXPECT_EQ(d.fillMode, D3DFILL_WIREFRAME);
-        EXPECT_EQ(d.cullMode, D3DCULL_CCW);
-        break;
-      case 2:  // skipped polygons still advance the start by 3 and 4
-        EXPECT_EQ(d.startVertex, 7u);
-        EXPECT_EQ(d.cullMode, D3DCULL_NONE);
-        EXPECT_EQ(d.texture, nullptr);
-        break;
-    }
-  }
-  // The texture stage as every polygon leaves it.
-  IDirect3DDevice8* raw = device->GetDevice();
-  DWORD value = 0;
-  raw->GetTextureStageState(0, D3DTSS_COLOROP, &value);
-  EXPECT_EQ(value, D3DTOP_SELECTARG1);
-  raw->GetTextureStageState(0, D3DTSS_COLORARG1, &value);
-  EXPECT_EQ(value, D3DTA_TEXTURE);
-  raw->GetTextureStageState(0, D3DTSS_MINFILTER, &value);
-  EXPECT_EQ(value, D3DTEXF_POINT);
-  raw->GetRenderState(D3DRS_LIGHTING, &value);
-  EXPECT_EQ(value, 0u);
-  raw->GetRenderState(D3DRS_ZENABLE, &value);
-  EXPECT_EQ(value, D3DZB_TRUE);
-  raw->GetRenderState(D3DRS_SHADEMODE, &value);
-  EXPECT_EQ(value, D3DSHADE_FLAT);
-}
-
-TEST(Render, AnotherGroupDrawsNothingButStillMakesAScene) {
-  HeadlessDevice device;
-  TriangleQuadTriangle scene(0, 0, 0, nullptr);
-  ASSERT_EQ(device->AddBuffer(&scene.buffer), S_OK);
   const UINT scenes = d3d8::GetDeviceStats(device->GetDevice()).scenes;
   DrawRecorder recorder(*device);
-  EXPECT_EQ(device->Render(&scene.buffer, 0, 9), S_OK);
-  EXPECT_TRUE(recorder.draws.empty());
-  EXPECT_EQ(d3d8::GetDeviceStats(device->GetDevice()).scenes, scenes + 1);
+  for (DWORD group : {0u, 1u, 2u, 9u}) ASSERT_EQ(device->Render(&scene.buffer, 0, group), S_OK);
+  // Every call is a scene, also the one that draws nothing; counter-clockwise
+  // culling wins; skipped polygons still advance the start by 3 and 4.
+  EXPECT_EQ(d3d8::GetDeviceStats(device->GetDevice()).scenes, scenes + 4);
+  const DrawRecord expected[3] = {
+      {D3DPT_TRIANGLELIST, 0, 1, D3DFILL_SOLID, D3DCULL_CW, texture.get()},
+      {D3DPT_TRIANGLESTRIP, 3, 2, D3DFILL_WIREFRAME, D3DCULL_CCW, texture.get()},
+      {D3DPT_TRIANGLELIST, 7, 1, D3DFILL_SOLID, D3DCULL_NONE, nullptr}};
+  ASSERT_EQ(recorder.draws.size(), 3u);
+  for (int i = 0; i < 3; ++i) {
+    const DrawRecord& d = recorder.draws[i];
+    EXPECT_EQ(d.type, expected[i].type) << i;
+    EXPECT_EQ(d.startVertex, expected[i].startVertex) << i;
+    EXPECT_EQ(d.primitiveCount, expected[i].primitiveCount) << i;
+    EXPECT_EQ(d.fillMode, expected[i].fillMode) << i;
+    EXPECT_EQ(d.cullMode, expected[i].cullMode) << i;
+    EXPECT_EQ(d.texture, expected[i].texture) << i;
+  }
+  // Colour from the texture alone, point sampled, flat, unlit, depth tested.
+  IDirect3DDevice8* raw = device->GetDevice();
+  DWORD value = 0;
+  const std::pair<D3DTEXTURESTAGESTATETYPE, DWORD> stage[] = {{D3DTSS_COLOROP, D3DTOP_SELECTARG1},
+                                                              {D3DTSS_COLORARG1, D3DTA_TEXTURE},
+                                                              {D3DTSS_MAGFILTER, D3DTEXF_POINT},
+                                                              {D3DTSS_MINFILTER, D3DTEXF_POINT}};
+  for (auto [state, wanted] : stage)
+    EXPECT_EQ((raw->GetTextureStageState(0, state, &value), value), wanted);
+  const std::pair<D3DRENDERSTATETYPE, DWORD> render[] = {
+      {D3DRS_LIGHTING, FALSE}, {D3DRS_ZENABLE, D3DZB_TRUE}, {D3DRS_SHADEMODE, D3DSHADE_FLAT}};
+  for (auto [state, wanted] : render)
+    EXPECT_EQ((raw->GetRenderState(state, &value), value), wanted);
 }
 
 TEST(Render, WireframeModeDrawsUntexturedWithoutTouchingTheFlags) {
@@ -135,16 +114,16 @@ TEST(Render, DrawsOnlyWhatWasUploaded) {
   EXPECT_EQ(device->Render(nullptr, 0, 0), E_FAIL);
 
   dxBufferTextura never;
-  never.AddPolygon(NumberedTriangle<dxTrianguloTex>(0));
+  never.AddPolygon(Numbered<dxTrianguloTex>(0));
   never.BuildVertexData();  // built, never uploaded
   DrawRecorder recorder(*device);
   EXPECT_EQ(device->Render(&never, 0, 0), S_OK);
   EXPECT_TRUE(recorder.draws.empty());
 
   dxBufferTextura grown;
-  grown.AddPolygon(NumberedTriangle<dxTrianguloTex>(0));
+  grown.AddPolygon(Numbered<dxTrianguloTex>(0));
   ASSERT_EQ(device->AddBuffer(&grown), S_OK);
-  grown.AddPolygon(NumberedQuad<dxCuadradoTex>(0));
+  grown.AddPolygon(Numbered<dxCuadradoTex>(0));
   {
     d3d8::ScopedFault fault(d3d8::Fault::CreateVertexBuffer);
     EXPECT_EQ(device->AddBuffer(&grown), E_FAIL);

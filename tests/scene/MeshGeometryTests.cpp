@@ -46,10 +46,10 @@ TEST(MeshGeometry, PlacesVerticesAndTexturesQuadsAndTrianglesFromTheirSamples) {
   SceneDevice device;
   Pages pages(*device);
   WadBuilder b;
-  MeshSpec mesh;
+  TestMesh mesh;
   mesh.vertices = {{10, 20, 30}, {-10, 20, 30}, {-10, -20, 30}, {10, -20, 30}};
-  mesh.polygons = {PolygonSpec{MESH_SHAPE_QUAD, {0, 1, 2, 3}, static_cast<std::uint16_t>(-3), 0, 0},
-                   PolygonSpec{MESH_SHAPE_TRIANGLE, {2, 3, 0}, 0x2805, 0, 0}};
+  mesh.polygons = {TestPolygon{MESH_SHAPE_QUAD, {0, 1, 2, 3}, static_cast<std::uint16_t>(-3), 0, 0},
+                   TestPolygon{MESH_SHAPE_TRIANGLE, {2, 3, 0}, 0x2805, 0, 0}};
   b.AddMesh(mesh);
   WadFile& wad = b.Wad();
   wad.textureSamples.assign(6, Sample(0, 0, 0, 0));
@@ -62,27 +62,20 @@ TEST(MeshGeometry, PlacesVerticesAndTexturesQuadsAndTrianglesFromTheirSamples) {
   ASSERT_EQ(buffer.GetBuiltPolygonCount(), 2);
   ASSERT_EQ(buffer.GetUploadedPolygonCount(), 2);
   const dxVertexTextura* v = Vertices(buffer);
-  // The triangle was added last, so it is polygon 0: vertices 2, 3, 0 of the
-  // mesh, Y turned up, scaled to display units; corner code 2 gives P1, P2, P0.
-  EXPECT_FLOAT_EQ(v[0].x, -1.0f);
-  EXPECT_FLOAT_EQ(v[0].y, 2.0f);
-  EXPECT_FLOAT_EQ(v[1].x, 1.0f);
-  EXPECT_FLOAT_EQ(v[2].y, -2.0f);
-  EXPECT_FLOAT_EQ(v[2].z, 3.0f);
-  EXPECT_FLOAT_EQ(v[0].u, 150 / 255.0f);
-  EXPECT_FLOAT_EQ(v[0].v, 0.0f);
-  EXPECT_FLOAT_EQ(v[1].u, 150 / 255.0f);
-  EXPECT_FLOAT_EQ(v[1].v, 60 / 255.0f);
-  EXPECT_FLOAT_EQ(v[2].u, 100 / 255.0f);
-  EXPECT_FLOAT_EQ(v[2].v, 0.0f);
-  // The quad, mesh corners 0, 1, 3, 2, mirrored sample 3: P1, P0, P2, P3.
-  const float us[4] = {40, 10, 40, 10}, vs[4] = {20, 20, 60, 60};
-  const float xs[4] = {1, -1, 1, -1}, ys[4] = {-2, -2, 2, 2};
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_FLOAT_EQ(v[3 + i].x, xs[i]) << i;
-    EXPECT_FLOAT_EQ(v[3 + i].y, ys[i]) << i;
-    EXPECT_FLOAT_EQ(v[3 + i].u, us[i] / 255.0f) << i;
-    EXPECT_FLOAT_EQ(v[3 + i].v, vs[i] / 255.0f) << i;
+  // Polygon 0 is the triangle, added last: mesh vertices 2, 3, 0 with Y
+  // turned up, in display units; corner code 2 of sample 5 gives P1, P2, P0.
+  // Then the quad: mesh corners 0, 1, 3, 2; mirrored sample 3 gives P1, P0,
+  // P2, P3.
+  const dxVertexTextura want[7] = {
+      {-1, 2, 3, 150, 0},  {1, 2, 3, 150, 60}, {1, -2, 3, 100, 0}, {1, -2, 3, 40, 20},
+      {-1, -2, 3, 10, 20}, {1, 2, 3, 40, 60},  {-1, 2, 3, 10, 60}};
+  for (int i = 0; i < 7; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_FLOAT_EQ(v[i].x, want[i].x);
+    EXPECT_FLOAT_EQ(v[i].y, want[i].y);
+    EXPECT_FLOAT_EQ(v[i].z, want[i].z);
+    EXPECT_FLOAT_EQ(v[i].u, want[i].u / 255.0f);
+    EXPECT_FLOAT_EQ(v[i].v, want[i].v / 255.0f);
   }
   EXPECT_EQ(buffer.GetPolygonTexture(0), pages.pages->GetTexture(0));
   EXPECT_EQ(buffer.GetPolygonFlags(1), POLY_CULL_CCW | POLY_TEXTURED | POLY_QUAD);
@@ -93,13 +86,13 @@ TEST(MeshGeometry, SkipsBadIndicesAndLeavesMissingSamplesAndPagesUntextured) {
   SceneDevice device;
   Pages pages(*device);
   WadBuilder b;
-  MeshSpec mesh;  // three vertices
-  mesh.polygons = {PolygonSpec{MESH_SHAPE_TRIANGLE, {0, 1, 3}, 0, 0, 0},  // index 3 missing
-                   PolygonSpec{MESH_SHAPE_TRIANGLE, {0, 1, 2}, 7, 0, 0},  // sample 7 missing
-                   PolygonSpec{MESH_SHAPE_TRIANGLE, {0, 1, 2}, 1, 0, 0},  // page 4 missing
-                   PolygonSpec{MESH_SHAPE_TRIANGLE, {0, 1, 2}, 0, 0, 0}};
+  TestMesh mesh;  // three vertices
+  mesh.polygons = {TestPolygon{MESH_SHAPE_TRIANGLE, {0, 1, 3}, 0, 0, 0},  // index 3 missing
+                   TestPolygon{MESH_SHAPE_TRIANGLE, {0, 1, 2}, 7, 0, 0},  // sample 7 missing
+                   TestPolygon{MESH_SHAPE_TRIANGLE, {0, 1, 2}, 1, 0, 0},  // page 4 missing
+                   TestPolygon{MESH_SHAPE_TRIANGLE, {0, 1, 2}, 0, 0, 0}};
   b.AddMesh(mesh);
-  MeshSpec bare;
+  TestMesh bare;
   bare.polygons.clear();
   b.AddMesh(bare);
   WadFile& wad = b.Wad();
@@ -122,12 +115,12 @@ TEST(MeshGeometry, DrawsTextureColoursAndWhiteWhereThereIsNoTexture) {
   SceneDevice device(64, 64);
   Pages pages(*device);
   WadBuilder b;
-  MeshSpec mesh;
+  TestMesh mesh;
   // A square filling the middle of the view, in both windings so that one of
   // them survives the counter-clockwise cull.
   mesh.vertices = {{-2000, -2000, 0}, {2000, -2000, 0}, {2000, 2000, 0}, {-2000, 2000, 0}};
-  mesh.polygons = {PolygonSpec{MESH_SHAPE_QUAD, {0, 1, 2, 3}, 0, 0, 0},
-                   PolygonSpec{MESH_SHAPE_QUAD, {3, 2, 1, 0}, 0, 0, 0}};
+  mesh.polygons = {TestPolygon{MESH_SHAPE_QUAD, {0, 1, 2, 3}, 0, 0, 0},
+                   TestPolygon{MESH_SHAPE_QUAD, {3, 2, 1, 0}, 0, 0, 0}};
   b.AddMesh(mesh);
   WadFile& wad = b.Wad();
   for (std::uint8_t x : {std::uint8_t{0}, std::uint8_t{200}})
@@ -152,7 +145,7 @@ TEST(MeshGeometry, BuildsOnlyAWadFormatListWithMeshes) {
   SceneDevice device;
   Pages pages(*device);
   WadBuilder b;
-  b.AddMesh(MeshSpec{});
+  b.AddMesh(TestMesh{});
   WadFile& wad = b.Wad();
   Lista_Mesh split(MESH_FORMAT_SPLIT);
   EXPECT_EQ(split.BuildD3D(*device, *pages.pages, wad), 0xFFFFFFFFu);

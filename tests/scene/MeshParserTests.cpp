@@ -17,17 +17,17 @@ std::unique_ptr<Lista_Mesh> Parse(const std::vector<std::uint8_t>& bytes,
   return list;
 }
 
-PolygonSpec Quad(std::uint16_t texture = 0) {
-  return PolygonSpec{MESH_SHAPE_QUAD, {0, 1, 2, 3}, texture, 0, 0};
+TestPolygon Quad(std::uint16_t texture = 0) {
+  return TestPolygon{MESH_SHAPE_QUAD, {0, 1, 2, 3}, texture, 0, 0};
 }
 
 // A mesh with normals and one polygon of each kind, the last of an unknown shape.
-MeshSpec MixedMesh() {
-  MeshSpec mesh;
+TestMesh MixedMesh() {
+  TestMesh mesh;
   mesh.vertices = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {-1, -2, -3}};
   mesh.normals = {{0, 16384, 0}, {16384, 0, 0}};
-  mesh.polygons = {PolygonSpec{MESH_SHAPE_TRIANGLE, {3, 2, 1}, 0x8012, 7, 9}, Quad(0xFFFD),
-                   PolygonSpec{5, {}, 44, 1, 2}};
+  mesh.polygons = {TestPolygon{MESH_SHAPE_TRIANGLE, {3, 2, 1}, 0x8012, 7, 9}, Quad(0xFFFD),
+                   TestPolygon{5, {}, 44, 1, 2}};
   return mesh;
 }
 
@@ -50,7 +50,7 @@ TEST(MemReader, RefusesAReadThatDoesNotFitAndKeepsItsPosition) {
 TEST(MeshParser, ReadsEveryFieldOfNormalsShadesAndEachPolygonShape) {
   MeshWordsBuilder words;
   const std::uint32_t first = words.Add(MixedMesh());
-  MeshSpec shaded;
+  TestMesh shaded;
   shaded.shades = {10, 20, 30, 40, 50};
   const std::uint32_t second = words.Add(shaded);
   auto list = Parse(words.Bytes());
@@ -85,9 +85,9 @@ TEST(MeshParser, ReadsEveryFieldOfNormalsShadesAndEachPolygonShape) {
 TEST(MeshParser, PadsAMeshToFourBytesAndStartsTheNextAfterThePad) {
   // One triangle, no normals: 12 header bytes + 6 per vertex + 2 + 2 + 12.
   for (std::size_t vertexCount : {1u, 2u, 3u}) {
-    MeshSpec mesh;
+    TestMesh mesh;
     mesh.vertices.resize(vertexCount, MeshVertex{0, 0, 0});
-    mesh.polygons = {PolygonSpec{MESH_SHAPE_TRIANGLE, {0, 0, 0}, 0, 0, 0}};
+    mesh.polygons = {TestPolygon{MESH_SHAPE_TRIANGLE, {0, 0, 0}, 0, 0, 0}};
     const std::uint32_t content = 12 + 6 * static_cast<std::uint32_t>(vertexCount) + 2 + 2 + 12;
     const bool padded = content % 4 != 0;
     MeshWordsBuilder words;
@@ -105,7 +105,7 @@ TEST(MeshParser, EveryTruncationKeepsExactlyTheMeshesThatFit) {
   MeshWordsBuilder words;
   std::vector<std::uint32_t> ends;
   for (int i = 0; i < 3; ++i) {
-    MeshSpec mesh = MixedMesh();
+    TestMesh mesh = MixedMesh();
     mesh.vertices.resize(static_cast<std::size_t>(i + 1), MeshVertex{5, 5, 5});
     words.Add(mesh);
     ends.push_back(static_cast<std::uint32_t>(words.Bytes().size()));
@@ -141,7 +141,7 @@ TEST(MeshParser, RefusesCountsTheDataCannotHold) {
   EXPECT_EQ(list->Count(), 0);
 
   MeshWordsBuilder polygons;
-  MeshSpec mesh;
+  TestMesh mesh;
   mesh.polygons.clear();
   polygons.Add(mesh);
   std::vector<std::uint8_t> bytes = polygons.Bytes();
@@ -152,24 +152,11 @@ TEST(MeshParser, RefusesCountsTheDataCannotHold) {
   EXPECT_EQ(Parse(bytes)->Count(), 0);
 }
 
-TEST(MeshParser, GivesNoListForNoDataOrAnUnknownFormat) {
-  std::unique_ptr<Lista_Mesh> list;
-  const std::uint8_t byte = 0;
-  EXPECT_EQ(ParseMeshData(&byte, 0, list, MESH_FORMAT_WAD), 0u);
-  MeshWordsBuilder words;
-  words.Add(MeshSpec{});
-  EXPECT_EQ(ParseMeshData(words.Bytes().data(), static_cast<std::uint32_t>(words.Bytes().size()),
-                          list, 3),
-            0u);
-  EXPECT_EQ(list, nullptr);
-}
-
 TEST(MeshParser, ReadsTheSplitLayoutLikeTheConvertedWadLayout) {
-  MeshSpec mesh = MixedMesh();
-  mesh.polygons.pop_back();  // the split layout has no other shapes
-  mesh.polygons.push_back(Quad(12));
+  TestMesh mesh = MixedMesh();
+  mesh.polygons.push_back(Quad(12));  // the unknown shape is dropped by conversion
   MeshWordsBuilder split;
-  split.AddSplit(mesh);
+  split.AddSplit(mesh);  // writes only the quads and triangles
   MeshWordsBuilder wad;
   wad.Add(mesh);
   auto fromSplit = Parse(split.Bytes(), MESH_FORMAT_SPLIT);
@@ -193,20 +180,10 @@ TEST(MeshParser, ReadsTheSplitLayoutLikeTheConvertedWadLayout) {
   EXPECT_EQ(converted.tris[0].texture, 0x8012);
   EXPECT_EQ(converted.tris[0].indices[0], 3);
   EXPECT_EQ(converted.vertices.size(), 4u);
-}
-
-TEST(MeshParser, ConversionDropsOtherShapesAndCountsTheSplitSize) {
-  MeshWordsBuilder words;
-  words.Add(MixedMesh());
-  auto list = Parse(words.Bytes());
-  MeshRecord converted;
-  // 14 + 4 vertices x 6 + 2 normals x 6 + 4 + 1 rect x 12 + 1 tri x 10 = 76.
-  EXPECT_EQ(ConvertWadMesh(*list->Get(0), converted), 76);
-  EXPECT_EQ(converted.numRects, 1);
-  EXPECT_EQ(converted.numTris, 1);
-  EXPECT_EQ(converted.rects[0].texture, 0xFFFD);
-  // Format 2 leaves the polygons out: 14 + 24 + 12 = 50, padded to 52.
-  EXPECT_EQ(MeshByteSize(*list->Get(0), MESH_FORMAT_WAD), 52);
+  // 14 + 4 vertices x 6 + 2 normals x 6 + 4 + 2 rects x 12 + 1 tri x 10 = 88;
+  // the WAD layout leaves the polygons out: 14 + 24 + 12 = 50, padded to 52.
+  EXPECT_EQ(size, 88);
+  EXPECT_EQ(MeshByteSize(*fromWad->Get(0), MESH_FORMAT_WAD), 52);
 }
 
 TEST(MeshList, FindsMeshesByOffsetAndRefusesPositionsPastTheEnd) {
@@ -216,8 +193,8 @@ TEST(MeshList, FindsMeshesByOffsetAndRefusesPositionsPastTheEnd) {
   EXPECT_EQ(empty.Get(0, &out), 0u);
 
   MeshWordsBuilder words;
-  const std::uint32_t a = words.Add(MeshSpec{});
-  const std::uint32_t b = words.Add(MeshSpec{});  // same contents, other offset
+  const std::uint32_t a = words.Add(TestMesh{});
+  const std::uint32_t b = words.Add(TestMesh{});  // same contents, other offset
   auto list = Parse(words.Bytes());
   EXPECT_EQ(list->Find(a), 0);
   EXPECT_EQ(list->Find(b), 1);

@@ -12,7 +12,7 @@ void MeshWordsBuilder::I32(std::int32_t value) {
   I16((value >> 16) & 0xFFFF);
 }
 
-void MeshWordsBuilder::Header(const MeshSpec& mesh) {
+void MeshWordsBuilder::Header(const TestMesh& mesh) {
   for (std::int16_t c : mesh.center) I16(c);
   I32(mesh.radius);
   I16(static_cast<std::int32_t>(mesh.vertices.size()));
@@ -38,11 +38,11 @@ void MeshWordsBuilder::Pad(std::uint32_t start) {
   if ((bytes.size() - start) % 4 != 0) I16(0x7777);
 }
 
-std::uint32_t MeshWordsBuilder::Add(const MeshSpec& mesh) {
+std::uint32_t MeshWordsBuilder::Add(const TestMesh& mesh) {
   const auto start = static_cast<std::uint32_t>(bytes.size());
   Header(mesh);
   I16(static_cast<std::int32_t>(mesh.polygons.size()));
-  for (const PolygonSpec& p : mesh.polygons) {
+  for (const TestPolygon& p : mesh.polygons) {
     I16(p.shape);
     for (std::uint16_t index : p.indices) I16(index);
     I16(p.texture);
@@ -53,14 +53,14 @@ std::uint32_t MeshWordsBuilder::Add(const MeshSpec& mesh) {
   return start;
 }
 
-std::uint32_t MeshWordsBuilder::AddSplit(const MeshSpec& mesh) {
+std::uint32_t MeshWordsBuilder::AddSplit(const TestMesh& mesh) {
   const auto start = static_cast<std::uint32_t>(bytes.size());
   Header(mesh);
   for (std::uint16_t shape : {MESH_SHAPE_QUAD, MESH_SHAPE_TRIANGLE}) {
     std::int32_t count = 0;
-    for (const PolygonSpec& p : mesh.polygons) count += p.shape == shape;
+    for (const TestPolygon& p : mesh.polygons) count += p.shape == shape;
     I16(count);
-    for (const PolygonSpec& p : mesh.polygons) {
+    for (const TestPolygon& p : mesh.polygons) {
       if (p.shape != shape) continue;
       for (std::uint16_t index : p.indices) I16(index);
       I16(p.texture);

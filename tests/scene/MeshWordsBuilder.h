@@ -8,7 +8,7 @@
 
 namespace scenetest {
 
-struct PolygonSpec {
+struct TestPolygon {
   std::uint16_t shape = MESH_SHAPE_TRIANGLE;
   std::vector<std::uint16_t> indices{0, 1, 2};
   std::uint16_t texture = 0;
@@ -16,22 +16,22 @@ struct PolygonSpec {
   std::uint8_t extra = 0;
 };
 
-struct MeshSpec {
+struct TestMesh {
   std::int16_t center[3] = {1, 2, 3};
   std::int32_t radius = 100;
   std::vector<MeshVertex> vertices{{0, 0, 0}, {10, 0, 0}, {0, 10, 0}};
   std::vector<MeshVertex> normals;  // written when not empty
   std::vector<std::int16_t> shades;  // written (as a negative count) when normals is empty
-  std::vector<PolygonSpec> polygons{PolygonSpec{}};
+  std::vector<TestPolygon> polygons{TestPolygon{}};
 };
 
 class MeshWordsBuilder {
  public:
   // Appends a mesh in the WAD layout; returns its byte offset.
-  std::uint32_t Add(const MeshSpec& mesh);
+  std::uint32_t Add(const TestMesh& mesh);
 
-  // Appends a format-1 mesh: quads and triangles of the spec split into two lists.
-  std::uint32_t AddSplit(const MeshSpec& mesh);
+  // Appends a format-1 mesh: its quads and triangles split into two lists.
+  std::uint32_t AddSplit(const TestMesh& mesh);
 
   const std::vector<std::uint8_t>& Bytes() const { return bytes; }
 
@@ -40,7 +40,7 @@ class MeshWordsBuilder {
   void U8(std::uint8_t value) { bytes.push_back(value); }
 
  private:
-  void Header(const MeshSpec& mesh);
+  void Header(const TestMesh& mesh);
   void Pad(std::uint32_t start);
 
   std::vector<std::uint8_t> bytes;

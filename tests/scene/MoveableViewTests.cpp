@@ -33,7 +33,7 @@ struct ChainScene {
 
   static std::unique_ptr<Lista_Mesh> Chain(WadBuilder& builder) {
     std::vector<std::uint32_t> offsets;
-    for (int i = 0; i < 3; ++i) offsets.push_back(builder.AddMesh(MeshSpec{}));
+    for (int i = 0; i < 3; ++i) offsets.push_back(builder.AddMesh(TestMesh{}));
     builder.AddMoveable(9, offsets, {{0, 0, -100, 0}, {0, 50, 0, 0}}, 0);
     return builder.ParseMeshes();
   }
@@ -80,7 +80,7 @@ TEST(MoveableView, ResolvesMeshesAndBuildsTheHierarchy) {
 TEST(MoveableView, PlaceholderMeshesComeFromTheObject8Moveable) {
   WadBuilder b;
   std::vector<std::uint32_t> offsets;
-  for (int i = 0; i < 4; ++i) offsets.push_back(b.AddMesh(MeshSpec{}));
+  for (int i = 0; i < 4; ++i) offsets.push_back(b.AddMesh(TestMesh{}));
   b.AddMoveable(5, {offsets[0], offsets[1], offsets[0]});  // meshes 0 and 2 are placeholders
   b.AddMoveable(9, {offsets[0], offsets[1]});
   b.AddMoveable(33, {offsets[0]});

@@ -1,5 +1,6 @@
 #include "SceneTestSupport.h"
 
+#include "OpenedScene.h"
 #include "scene/MeshParser.h"
 
 namespace scenetest {
@@ -10,16 +11,12 @@ SceneDevice::SceneDevice(int width, int height) : window(width, height) {
   EXPECT_EQ(main.CreateDevice(&window, true, &created, D3DCREATE_HARDWARE_VERTEXPROCESSING), S_OK);
   wrapper.reset(created);
   if (!wrapper) return;
-  const float aspect = static_cast<float>(width / height);
-  wrapper->SetProjection(1.0f, 3000.0f, aspect, 3.1415927f / 4, width, height);
-  wrapper->SetClearColor(0, 255, 255);
-  wrapper->SetEye(0.0f, 0.0f, 800.0f);
-  wrapper->SetLookAt(0.0f, 0.0f, 0.0f);
+  SetEditorCamera(*wrapper, width, height);
 }
 
 std::uint32_t WadBuilder::AddMoveable(std::uint32_t objectId,
                                       const std::vector<std::uint32_t>& meshOffsets,
-                                      const std::vector<LinkSpec>& links, std::int16_t animIndex) {
+                                      const std::vector<TestLink>& links, std::int16_t animIndex) {
   WadMoveable m;
   m.objectId = objectId;
   m.numMeshes = static_cast<std::uint16_t>(meshOffsets.size());
@@ -27,7 +24,7 @@ std::uint32_t WadBuilder::AddMoveable(std::uint32_t objectId,
   m.linkIndex = static_cast<std::uint32_t>(wad.links.size());
   m.animIndex = animIndex;
   wad.meshPointers.insert(wad.meshPointers.end(), meshOffsets.begin(), meshOffsets.end());
-  for (const LinkSpec& l : links) wad.links.insert(wad.links.end(), {l.op, l.dx, l.dy, l.dz});
+  for (const TestLink& l : links) wad.links.insert(wad.links.end(), {l.op, l.dx, l.dy, l.dz});
   wad.moveables.push_back(m);
   return static_cast<std::uint32_t>(wad.moveables.size() - 1);
 }

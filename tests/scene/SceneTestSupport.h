@@ -36,7 +36,7 @@ class SceneDevice {
 
 constexpr std::uint32_t kClearPixel = 0xFF00FFFF;
 
-struct LinkSpec {
+struct TestLink {
   std::int32_t op, dx, dy, dz;
 };
 
@@ -44,12 +44,12 @@ struct LinkSpec {
 class WadBuilder {
  public:
   // Appends a mesh to the mesh words; returns its byte offset.
-  std::uint32_t AddMesh(const MeshSpec& mesh) { return words.Add(mesh); }
+  std::uint32_t AddMesh(const TestMesh& mesh) { return words.Add(mesh); }
 
   // Appends a moveable whose meshes are the given byte offsets, with one link
   // per mesh after the first; returns its index.
   std::uint32_t AddMoveable(std::uint32_t objectId, const std::vector<std::uint32_t>& meshOffsets,
-                            const std::vector<LinkSpec>& links = {}, std::int16_t animIndex = -1);
+                            const std::vector<TestLink>& links = {}, std::int16_t animIndex = -1);
 
   // The record, its mesh words filled from the meshes added.
   WadFile& Wad();

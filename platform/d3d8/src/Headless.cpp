@@ -17,6 +17,7 @@ void OffscreenWindow::Resize(int width, int height) {
 
 void OffscreenWindow::ShowFrame(const std::uint32_t* pixels, int width, int height,
                                 int pitchBytes) {
+  if (!pixels || width <= 0 || height <= 0 || pitchBytes < width * 4) return;
   lastFrame_.width = width;
   lastFrame_.height = height;
   lastFrame_.pixels.resize(static_cast<size_t>(width) * height);

@@ -1,5 +1,6 @@
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -33,6 +34,7 @@ bool WriteRows(const std::string& path, int width, int height, int bitDepth, int
 }  // namespace
 
 bool WritePng(const std::string& path, const PixelImage& image) {
+  if (image.pixels.size() != static_cast<size_t>(image.width) * image.height) return false;
   std::vector<png_byte> bytes(image.pixels.size() * 3);
   std::vector<png_bytep> rows(static_cast<size_t>(std::max(0, image.height)));
   for (size_t i = 0; i < image.pixels.size(); ++i) {
@@ -46,6 +48,7 @@ bool WritePng(const std::string& path, const PixelImage& image) {
 }
 
 bool WritePng(const std::string& path, const DepthImage& image) {
+  if (image.depths.size() != static_cast<size_t>(image.width) * image.height) return false;
   std::vector<png_byte> bytes(image.depths.size() * 2);  // big-endian samples
   std::vector<png_bytep> rows(static_cast<size_t>(std::max(0, image.height)));
   for (size_t i = 0; i < image.depths.size(); ++i) {

@@ -13,10 +13,7 @@ namespace {
 constexpr int kSubpixelBits = 8;
 constexpr double kSubpixel = 1 << kSubpixelBits;
 constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
-constexpr std::uint32_t kOpaque = 0xFF000000u;
 constexpr float kMaxDepth = 65535.0f;
-// Texel coordinates are clamped to this magnitude before conversion to int.
-constexpr float kTexelLimit = 1e9f;
 
 std::int64_t FloorDiv(std::int64_t n, std::int64_t d) {
   std::int64_t q = n / d;
@@ -26,36 +23,51 @@ std::int64_t FloorDiv(std::int64_t n, std::int64_t d) {
 
 std::int64_t CeilDiv(std::int64_t n, std::int64_t d) { return -FloorDiv(-n, d); }
 
-int WrapTexel(float t, int size, int mask) {
-  t = std::fmin(std::fmax(t, -kTexelLimit), kTexelLimit);  // NaN becomes -limit
-  int i = static_cast<int>(t);
-  if (static_cast<float>(i) > t) --i;
-  if (mask >= 0) return i & mask;
-  i %= size;
-  return i < 0 ? i + size : i;
-}
-
 int PowerOfTwoMask(int size) { return (size & (size - 1)) == 0 ? size - 1 : -1; }
 
 std::uint16_t ToDepth(float z) {
-  const float scaled = std::fmin(std::fmax(z * kMaxDepth + 0.5f, 0.0f), kMaxDepth);
+  float scaled = z * kMaxDepth + 0.5f;
+  if (!(scaled > 0.0f)) scaled = 0.0f;  // NaN as well
+  if (scaled > kMaxDepth) scaled = kMaxDepth;
   return static_cast<std::uint16_t>(scaled);
 }
 
-// Depth-tests and shades one pixel at `offset` of the target.
-inline void Shade(const Fragments& out, std::size_t offset, float z, float invW, float uOverW,
-                  float vOverW) {
-  if (out.depthTest) {
-    const std::uint16_t depth = ToDepth(z);
-    if (depth > out.target.depth[offset]) return;
-    out.target.depth[offset] = depth;
+// The values that vary linearly on the screen, at a span's first pixel or as
+// steps from one pixel to the next.
+struct SpanValues {
+  float z, invW, uOverW, vOverW;
+};
+
+// Depth-tests and shades `count` pixels from `offset` of the target on.
+template <bool kTextured, bool kDepthTest>
+void ShadeSpan(const Fragments& out, std::size_t offset, int count, const SpanValues& start,
+               const SpanValues& step) {
+  std::uint32_t* color = out.target.color + offset;
+  for (int k = 0; k < count; ++k) {
+    const float fk = static_cast<float>(k);
+    if constexpr (kDepthTest) {
+      std::uint16_t& stored = out.target.depth[offset + k];
+      const std::uint16_t depth = ToDepth(start.z + step.z * fk);
+      if (depth > stored) continue;
+      stored = depth;
+    }
+    if constexpr (kTextured) {
+      const float w = 1.0f / (start.invW + step.invW * fk);
+      color[k] = out.sampler.Sample((start.uOverW + step.uOverW * fk) * w,
+                                    (start.vOverW + step.vOverW * fk) * w);
+    } else {
+      color[k] = kWhite;
+    }
   }
-  if (out.sampler.Textured()) {
-    const float w = 1.0f / invW;
-    out.target.color[offset] = out.sampler.Sample(uOverW * w, vOverW * w);
-  } else {
-    out.target.color[offset] = kWhite;
-  }
+}
+
+using SpanShader = void (*)(const Fragments&, std::size_t, int, const SpanValues&,
+                            const SpanValues&);
+
+SpanShader ShaderFor(const Fragments& out) {
+  if (out.sampler.Textured())
+    return out.depthTest ? ShadeSpan<true, true> : ShadeSpan<true, false>;
+  return out.depthTest ? ShadeSpan<false, true> : ShadeSpan<false, false>;
 }
 
 // An attribute that varies linearly on the screen: value at (x, y) =
@@ -94,12 +106,6 @@ TexelSampler::TexelSampler(const TexelImage& image)
       height_(image.height),
       maskU_(PowerOfTwoMask(image.width)),
       maskV_(PowerOfTwoMask(image.height)) {}
-
-std::uint32_t TexelSampler::Sample(float u, float v) const {
-  const int x = WrapTexel(u * static_cast<float>(width_), width_, maskU_);
-  const int y = WrapTexel(v * static_cast<float>(height_), height_, maskV_);
-  return kOpaque | texels_[static_cast<std::size_t>(y) * width_ + x];
-}
 
 void FillTriangle(const Fragments& out, const ScreenVertex& v0, const ScreenVertex& v1,
                   const ScreenVertex& v2) {
@@ -142,7 +148,9 @@ void FillTriangle(const Fragments& out, const ScreenVertex& v0, const ScreenVert
   const Gradient gw = gradient(&ScreenVertex::invW);
   const Gradient gu = gradient(&ScreenVertex::uOverW);
   const Gradient gv = gradient(&ScreenVertex::vOverW);
-  const bool textured = out.sampler.Textured();
+  const SpanShader shade = ShaderFor(out);
+  const SpanValues step{static_cast<float>(gz.dx), static_cast<float>(gw.dx),
+                        static_cast<float>(gu.dx), static_cast<float>(gv.dx)};
 
   for (std::int64_t py = yFirst; py <= yLast; ++py) {
     std::int64_t lo = xFirst, hi = xLast;
@@ -157,25 +165,14 @@ void FillTriangle(const Fragments& out, const ScreenVertex& v0, const ScreenVert
     }
     if (lo > hi) continue;
 
-    // Values at the span's first pixel, then per-pixel steps along x.
+    // Values at the span's first pixel; the steps along x are the same for
+    // every row.
     const double rowX = static_cast<double>(lo) - x0, rowY = static_cast<double>(py) - y0;
     auto at = [&](const Gradient& g) {
       return static_cast<float>(g.base + g.dx * rowX + g.dy * rowY);
     };
-    const float z = at(gz), dz = static_cast<float>(gz.dx);
-    const float iw = at(gw), diw = static_cast<float>(gw.dx);
-    const float uw = at(gu), duw = static_cast<float>(gu.dx);
-    const float vw = at(gv), dvw = static_cast<float>(gv.dx);
-    const std::size_t row = static_cast<std::size_t>(py) * out.target.width;
-    const int count = static_cast<int>(hi - lo) + 1;
-    for (int k = 0; k < count; ++k) {
-      const float fk = static_cast<float>(k);
-      const std::size_t offset = row + static_cast<std::size_t>(lo) + k;
-      if (textured)
-        Shade(out, offset, z + dz * fk, iw + diw * fk, uw + duw * fk, vw + dvw * fk);
-      else
-        Shade(out, offset, z + dz * fk, 1.0f, 0.0f, 0.0f);
-    }
+    shade(out, static_cast<std::size_t>(py) * out.target.width + static_cast<std::size_t>(lo),
+          static_cast<int>(hi - lo) + 1, SpanValues{at(gz), at(gw), at(gu), at(gv)}, step);
   }
 }
 
@@ -187,6 +184,8 @@ void DrawLine(const Fragments& out, const ScreenVertex& a, const ScreenVertex& b
   const float majorDelta = endMajor - startMajor;
   const int majorLimit = alongX ? out.target.width : out.target.height;
   const int minorLimit = alongX ? out.target.height : out.target.width;
+  const SpanShader shade = ShaderFor(out);
+  constexpr SpanValues kNoStep{0, 0, 0, 0};
 
   int first = static_cast<int>(std::floor(startMajor + 0.5f));
   int last = static_cast<int>(std::floor(endMajor + 0.5f));
@@ -201,8 +200,9 @@ void DrawLine(const Fragments& out, const ScreenVertex& a, const ScreenVertex& b
     if (minor < 0 || minor >= minorLimit) continue;
     const int x = alongX ? major : minor, y = alongX ? minor : major;
     auto lerp = [t](float p, float q) { return p + (q - p) * t; };
-    Shade(out, static_cast<std::size_t>(y) * out.target.width + x, lerp(a.z, b.z),
-          lerp(a.invW, b.invW), lerp(a.uOverW, b.uOverW), lerp(a.vOverW, b.vOverW));
+    const SpanValues values{lerp(a.z, b.z), lerp(a.invW, b.invW), lerp(a.uOverW, b.uOverW),
+                            lerp(a.vOverW, b.vOverW)};
+    shade(out, static_cast<std::size_t>(y) * out.target.width + x, 1, values, kNoStep);
   }
 }
 

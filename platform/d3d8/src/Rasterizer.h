@@ -4,6 +4,9 @@
 // triangle edge belongs to the triangle when the edge is a top or left edge,
 // so triangles sharing an edge never both cover a pixel.
 
+#include <cstddef>
+#include <cstdint>
+
 #include "SoftTexture.h"
 #include "TrianglePipeline.h"
 
@@ -25,9 +28,26 @@ class TexelSampler {
   explicit TexelSampler(const TexelImage& image);
 
   bool Textured() const { return texels_ != nullptr; }
-  std::uint32_t Sample(float u, float v) const;
+
+  std::uint32_t Sample(float u, float v) const {
+    const int x = Wrap(u * static_cast<float>(width_), width_, maskU_);
+    const int y = Wrap(v * static_cast<float>(height_), height_, maskV_);
+    return 0xFF000000u | texels_[static_cast<std::size_t>(y) * width_ + x];
+  }
 
  private:
+  // The texel index of a texel-space coordinate, wrapped into 0..size-1.
+  static int Wrap(float t, int size, int mask) {
+    constexpr float kLimit = 1e9f;  // keeps the conversion to int defined
+    if (!(t > -kLimit)) t = -kLimit;  // NaN as well
+    if (t > kLimit) t = kLimit;
+    int i = static_cast<int>(t);
+    i -= t < static_cast<float>(i);  // floor
+    if (mask >= 0) return i & mask;
+    i %= size;
+    return i < 0 ? i + size : i;
+  }
+
   const std::uint32_t* texels_;
   int width_;
   int height_;

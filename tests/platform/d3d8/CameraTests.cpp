@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <random>
 
 #include "TestDevice.h"
 
@@ -145,6 +146,62 @@ TEST(EditorCamera, NothingBeyondTheFarPlaneIsDrawn) {
     } else if (empty) {
       EXPECT_EQ(floor.At(kSize / 2, py), kClearColor) << "row " << py;
     }
+  }
+}
+
+// The ray through pixel (px, py) as a mouse pick casts it, in world space
+// for the editor camera: from the eye along (-x, y, -1) of the view ray.
+struct Ray {
+  double origin[3], direction[3];
+};
+
+Ray PickRay(int px, int py) {
+  return Ray{{0, 0, kEyeDistance}, {-RayX(px), RayY(py), -1}};
+}
+
+// Barycentric weights of where the ray meets the triangle's plane; the
+// smallest of them is negative when it passes outside.
+double SmallestWeight(const Ray& ray, const TexVertex (&t)[3]) {
+  double e1[3], e2[3], o[3];
+  for (int i = 0; i < 3; ++i) {
+    const double a = (&t[0].x)[i];
+    e1[i] = (&t[1].x)[i] - a;
+    e2[i] = (&t[2].x)[i] - a;
+    o[i] = ray.origin[i] - a;
+  }
+  auto cross = [](const double* a, const double* b, double* out) {
+    out[0] = a[1] * b[2] - a[2] * b[1];
+    out[1] = a[2] * b[0] - a[0] * b[2];
+    out[2] = a[0] * b[1] - a[1] * b[0];
+  };
+  auto dot = [](const double* a, const double* b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; };
+  double p[3], q[3];
+  cross(ray.direction, e2, p);
+  const double det = dot(e1, p);
+  cross(o, e1, q);
+  const double u = dot(o, p) / det, v = dot(ray.direction, q) / det;
+  return std::min({u, v, 1 - u - v});
+}
+
+TEST(EditorCamera, APixelIsDrawnExactlyWhenThePickRayThroughItHitsTheTriangle) {
+  TestDevice t(kSize, kSize);
+  t.UseEditorCamera();
+  std::mt19937 random(11);
+  std::uniform_real_distribution<float> coordinate(-150, 150), depth(-300, 300);
+  for (int trial = 0; trial < 40; ++trial) {
+    const TexVertex triangle[3] = {{coordinate(random), coordinate(random), depth(random), 0, 0},
+                                   {coordinate(random), coordinate(random), depth(random), 0, 0},
+                                   {coordinate(random), coordinate(random), depth(random), 0, 0}};
+    t.Clear();
+    t.Draw({triangle[0], triangle[1], triangle[2]});
+    const d3d8::PixelImage image = t.Pixels();
+    for (int py = 0; py < kSize; ++py)
+      for (int px = 0; px < kSize; ++px) {
+        const double weight = SmallestWeight(PickRay(px, py), triangle);
+        if (std::fabs(weight) < 1e-4) continue;  // on an edge: either answer is right
+        ASSERT_EQ(image.At(px, py) == kWhite, weight > 0)
+            << "trial " << trial << ", pixel " << px << ", " << py;
+      }
   }
 }
 

@@ -176,32 +176,4 @@ TEST(Device, DrawsThatWouldReadPastTheVertexBufferFailAndDrawNothing) {
   buffer->Release();
 }
 
-TEST(Device, RefusesWhatItCannotDraw) {
-  TestDevice t(4, 4);
-  IDirect3DDevice8* device = t.device();
-  EXPECT_EQ(device->SetVertexShader(0x004 | D3DFVF_TEX1), D3DERR_INVALIDCALL);  // transformed
-  EXPECT_EQ(device->SetVertexShader(D3DFVF_XYZ | D3DFVF_DIFFUSE), S_OK);
-  IDirect3DTexture8* texture = nullptr;
-  EXPECT_EQ(device->CreateTexture(0, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture),
-            D3DERR_INVALIDCALL);
-  EXPECT_EQ(device->CreateTexture(4, 4, 1, 0, D3DFMT_D16, D3DPOOL_MANAGED, &texture),
-            D3DERR_INVALIDCALL);
-  EXPECT_EQ(texture, nullptr);
-  IDirect3DVertexBuffer8* buffer = nullptr;
-  EXPECT_EQ(device->CreateVertexBuffer(0, 0, 0, D3DPOOL_MANAGED, &buffer), D3DERR_INVALIDCALL);
-  EXPECT_EQ(device->SetTransform(static_cast<D3DTRANSFORMSTATETYPE>(17), nullptr), D3DERR_INVALIDCALL);
-
-  IDirect3D8* d3d = Direct3DCreate8(D3D_SDK_VERSION);
-  ASSERT_NE(d3d, nullptr);
-  EXPECT_EQ(Direct3DCreate8(D3D_SDK_VERSION + 1), nullptr);
-  D3DPRESENT_PARAMETERS params = d3d8test::EditorPresentParameters();
-  IDirect3DDevice8* created = nullptr;
-  EXPECT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, 0, &params, &created), D3DERR_INVALIDCALL);
-  params.Windowed = FALSE;
-  EXPECT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, &t.window(), 0, &params, &created),
-            D3DERR_NOTAVAILABLE);
-  EXPECT_EQ(created, nullptr);
-  d3d->Release();
-}
-
 }  // namespace

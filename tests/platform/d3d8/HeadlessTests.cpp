@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "TestDevice.h"
 #include "d3d8/D3DXTexture.h"
@@ -47,64 +48,66 @@ TEST(Headless, PngFilesHoldTheBuffersPixels) {
 TEST(Headless, FaultsFireAfterTheSkippedCallsForTheirCount) {
   TestDevice t(4, 4);
   IDirect3DDevice8* device = t.device();
-  auto createTexture = [&] {
-    IDirect3DTexture8* texture = nullptr;
-    const HRESULT hr = D3DXCreateTexture(device, 4, 4, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture);
-    if (texture) texture->Release();
-    return hr;
-  };
-  d3d8::InjectFault(d3d8::Fault::CreateTexture, 2, 1);
-  EXPECT_EQ(createTexture(), S_OK);
-  EXPECT_EQ(createTexture(), D3DERR_OUTOFVIDEOMEMORY);
-  EXPECT_EQ(createTexture(), D3DERR_OUTOFVIDEOMEMORY);
-  EXPECT_EQ(createTexture(), S_OK);
-  d3d8::ClearAllFaults();
-
   IDirect3DVertexBuffer8* buffer = nullptr;
-  {
-    d3d8::ScopedFault fault(d3d8::Fault::CreateVertexBuffer);
-    EXPECT_EQ(device->CreateVertexBuffer(60, 0, 0x102, D3DPOOL_MANAGED, &buffer), D3DERR_OUTOFVIDEOMEMORY);
-    EXPECT_EQ(device->CreateVertexBuffer(60, 0, 0x102, D3DPOOL_MANAGED, &buffer), D3DERR_OUTOFVIDEOMEMORY);
-    EXPECT_EQ(buffer, nullptr);
-  }
   ASSERT_EQ(device->CreateVertexBuffer(60, 0, 0x102, D3DPOOL_MANAGED, &buffer), S_OK);
-  BYTE* data = nullptr;
-  {
-    d3d8::ScopedFault fault(d3d8::Fault::LockVertexBuffer, 1);
-    EXPECT_EQ(buffer->Lock(0, 60, &data, 0), D3DERR_INVALIDCALL);
+  IDirect3DTexture8* texture = t.MakeTexture(1, 1, {0});
+  // Each kind of fault with a call that succeeds unless it is injected.
+  struct Case {
+    d3d8::Fault fault;
+    std::function<bool()> succeeds;
+  };
+  auto released = [](auto* object) {
+    if (object) object->Release();
+    return object != nullptr;
+  };
+  const Case cases[] = {
+      {d3d8::Fault::NoDirect3D, [&] { return released(Direct3DCreate8(D3D_SDK_VERSION)); }},
+      {d3d8::Fault::CreateDevice,
+       [&] {
+         IDirect3D8* d3d = Direct3DCreate8(D3D_SDK_VERSION);
+         D3DPRESENT_PARAMETERS params = d3d8test::EditorPresentParameters();
+         IDirect3DDevice8* created = nullptr;
+         d3d->CreateDevice(0, D3DDEVTYPE_HAL, &t.window(), 0, &params, &created);
+         d3d->Release();
+         return released(created);
+       }},
+      {d3d8::Fault::CreateVertexBuffer,
+       [&] {
+         IDirect3DVertexBuffer8* created = nullptr;
+         device->CreateVertexBuffer(60, 0, 0x102, D3DPOOL_MANAGED, &created);
+         return released(created);
+       }},
+      {d3d8::Fault::LockVertexBuffer,
+       [&] {
+         BYTE* data = nullptr;
+         return SUCCEEDED(buffer->Lock(0, 0, &data, 0)) && SUCCEEDED(buffer->Unlock());
+       }},
+      {d3d8::Fault::CreateTexture,
+       [&] {
+         IDirect3DTexture8* created = nullptr;
+         D3DXCreateTexture(device, 4, 4, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &created);
+         return released(created);
+       }},
+      {d3d8::Fault::LockTexture,
+       [&] {
+         D3DLOCKED_RECT locked;
+         return SUCCEEDED(texture->LockRect(0, &locked, nullptr, 0)) && SUCCEEDED(texture->UnlockRect(0));
+       }},
+  };
+  for (const Case& c : cases) {
+    d3d8::InjectFault(c.fault, 2, 1);
+    EXPECT_TRUE(c.succeeds()) << "skipped call of fault " << static_cast<int>(c.fault);
+    EXPECT_FALSE(c.succeeds());
+    EXPECT_FALSE(c.succeeds());
+    EXPECT_TRUE(c.succeeds()) << "after the count of fault " << static_cast<int>(c.fault);
+    {
+      d3d8::ScopedFault always(c.fault);
+      EXPECT_FALSE(c.succeeds());
+      EXPECT_FALSE(c.succeeds());
+    }
+    EXPECT_TRUE(c.succeeds());
   }
-  EXPECT_EQ(buffer->Lock(0, 60, &data, 0), S_OK);
-  buffer->Unlock();
   buffer->Release();
-
-  IDirect3DTexture8* texture = nullptr;
-  ASSERT_EQ(createTexture(), S_OK);
-  ASSERT_EQ(D3DXCreateTexture(device, 4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture), S_OK);
-  D3DLOCKED_RECT locked;
-  {
-    d3d8::ScopedFault fault(d3d8::Fault::LockTexture, 1);
-    EXPECT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3DERR_INVALIDCALL);
-  }
-  EXPECT_EQ(texture->LockRect(0, &locked, nullptr, 0), S_OK);
-  texture->UnlockRect(0);
-  texture->Release();
-
-  {
-    d3d8::ScopedFault fault(d3d8::Fault::NoDirect3D);
-    EXPECT_EQ(Direct3DCreate8(D3D_SDK_VERSION), nullptr);
-  }
-  IDirect3D8* d3d = Direct3DCreate8(D3D_SDK_VERSION);
-  ASSERT_NE(d3d, nullptr);
-  D3DPRESENT_PARAMETERS params = d3d8test::EditorPresentParameters();
-  IDirect3DDevice8* second = nullptr;
-  {
-    d3d8::ScopedFault fault(d3d8::Fault::CreateDevice);
-    EXPECT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, &t.window(), 0, &params, &second), D3DERR_NOTAVAILABLE);
-    EXPECT_EQ(second, nullptr);
-  }
-  EXPECT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, &t.window(), 0, &params, &second), S_OK);
-  second->Release();
-  d3d->Release();
 }
 
 TEST(Headless, RecordsEachDrawWithItsStates) {
