@@ -1,0 +1,49 @@
+#pragma once
+// A small WAD for the editor's tests, built record by record:
+//
+//   moveable 0 (object 0, the "plate"): two meshes, a large square and a
+//     small one hung 300 units to its right; animation 0 of three keyframes
+//     (frame rate 2), animation 1 of none;
+//   moveable 1 (object 7): the small square; one animation of two keyframes;
+//   moveable 2 (object 500): the large square, no animations.
+//
+// One texture page of one colour. Every keyframe angle is a multiple of 45
+// degrees, which the packed rotations hold exactly.
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+
+#include "model/WadFile.h"
+
+namespace uitest {
+
+struct PlateKeyFrame {
+  std::array<std::int16_t, 3> root;  // x, y, z
+  std::array<int, 3> bigMesh;        // x, y, z of mesh 0, two-word rotation
+  int smallMeshX;                    // mesh 1: a one-word rotation about X
+};
+
+inline constexpr std::array<PlateKeyFrame, 3> kPlateKeyFrames{{
+    {{10, -20, 30}, {90, 45, 180}, 0},
+    {{11, -21, 31}, {45, 90, 135}, 90},
+    {{12, -22, 32}, {135, 180, 225}, 180},
+}};
+inline constexpr int kPlateFrameRate = 2;
+inline constexpr int kPlateSquareHalf = 100;  // the large square spans +-100 units
+inline constexpr int kSmallSquareOffset = 300;
+
+// The one animation of moveable 1 (global index 2).
+inline constexpr int kSecondFrameStart = 10;
+inline constexpr int kSecondFrameEnd = 11;
+inline constexpr std::uint16_t kSecondStateId = 0xFFFF;
+inline constexpr std::int32_t kSecondSpeed = -229376;  // -3.5 in 16.16 fixed point
+inline constexpr std::int32_t kSecondAccel = -7;
+
+inline constexpr std::uint32_t kTexturePixel = 0xFFC82828;  // the page colour as drawn
+
+WadFile BuildTestWad();
+// Writes the WAD to the file and returns the file.
+std::filesystem::path WriteTestWad(const std::filesystem::path& file, const WadFile& wad);
+
+}  // namespace uitest
