@@ -63,6 +63,19 @@ void EditorSession::ShowKeyFrame(int keyFrame) {
   User::TypeText(Form().SpinEdit1, IntToStr(keyFrame));
 }
 
+void EditorSession::PressBar(TTrackBar* bar, int along) {
+  const int across = bar->GetWidth() / 2;
+  User::MouseDown(bar, mbLeft, {}, across, along);
+  User::MouseUp(bar, mbLeft, {}, across, along);
+}
+
+void EditorSession::ClickPanel(int x, int y) { User::Click(Form().Panel1, x, y); }
+
+std::uint32_t EditorSession::PanelPixel(int x, int y) const {
+  const vcl::PanelWindow& window = Main().Form2->Panel1->Window();
+  return window.FramePixels()[static_cast<std::size_t>(y * window.FrameWidth() + x)];
+}
+
 const std::vector<std::uint32_t>& EditorSession::PanelPixels() const {
   return Main().Form2->Panel1->Window().FramePixels();
 }

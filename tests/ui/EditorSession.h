@@ -36,8 +36,13 @@ class EditorSession {
   void Choose(int moveable, int animation);
   // Types a keyframe number into the keyframe field.
   void ShowKeyFrame(int keyFrame);
+  // A left press and release on a track bar, at a pixel along its channel.
+  void PressBar(TTrackBar* bar, int along);
+  // Clicks the 3D panel at a pixel.
+  void ClickPanel(int x, int y);
   // The last frame the 3D panel showed.
   const std::vector<std::uint32_t>& PanelPixels() const;
+  std::uint32_t PanelPixel(int x, int y) const;
 
   vcl::HeadlessDesktop desktop;
 

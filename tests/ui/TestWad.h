@@ -8,7 +8,8 @@
 //   moveable 2 (object 500): the large square, no animations.
 //
 // One texture page of one colour. Every keyframe angle is a multiple of 45
-// degrees, which the packed rotations hold exactly.
+// degrees, which the packed rotations hold exactly; the large square faces the
+// camera in every keyframe.
 
 #include <array>
 #include <cstdint>
@@ -25,9 +26,9 @@ struct PlateKeyFrame {
 };
 
 inline constexpr std::array<PlateKeyFrame, 3> kPlateKeyFrames{{
-    {{10, -20, 30}, {90, 45, 180}, 0},
-    {{11, -21, 31}, {45, 90, 135}, 90},
-    {{12, -22, 32}, {135, 180, 225}, 180},
+    {{10, -20, 30}, {180, 0, 90}, 0},
+    {{11, -21, 31}, {0, 180, 45}, 180},
+    {{12, -22, 32}, {180, 180, 135}, 90},
 }};
 inline constexpr int kPlateFrameRate = 2;
 inline constexpr int kPlateSquareHalf = 100;  // the large square spans +-100 units
