@@ -15,10 +15,6 @@ constexpr int kAngleMin = 1;
 constexpr int kAngleMax = 360;
 constexpr int kAngleTickEvery = 4;
 
-// Root offsets are signed 16-bit WAD values; the Y field shows the negated Y.
-constexpr int kOffsetMin = -32768;
-constexpr int kOffsetMax = 32767;
-
 template <class T>
 T* Place(TForm2* form, TWinControl* parent, int left, int top, int width, int height,
          const wchar_t* caption = nullptr) {
@@ -52,13 +48,6 @@ TEdit* PlaceAngleEcho(TForm2* form, int left, int width) {
   edit->SetReadOnly(true);
   edit->SetNumbersOnly(true);
   return edit;
-}
-
-TCSpinEdit* PlaceOffsetField(TForm2* form, int left, int width, int min, int max) {
-  auto* field = Place<TCSpinEdit>(form, form, left, 568, width, 22);
-  field->SetMinValue(min);
-  field->SetMaxValue(max);
-  return field;
 }
 
 }  // namespace
@@ -168,9 +157,9 @@ void TForm2::CreateEditingControls() {
   Button4 = Place<TButton>(this, this, 207, 561, 105, 34, L"Calculate Bounds");
   RadioGroup6 = Place<TRadioGroup>(this, this, 327, 552, 246, 49, L"Root Mesh Position");
   CheckBox2 = Place<TCheckBox>(this, this, 16, 536, 161, 25, L"Show Dide Translation");
-  CSpinEdit1 = PlaceOffsetField(this, 376, 59, kOffsetMin, kOffsetMax);
-  CSpinEdit2 = PlaceOffsetField(this, 441, 57, -kOffsetMax, -kOffsetMin);
-  CSpinEdit3 = PlaceOffsetField(this, 504, 57, kOffsetMin, kOffsetMax);
+  CSpinEdit1 = Place<TCSpinEdit>(this, this, 376, 568, 59, 22);
+  CSpinEdit2 = Place<TCSpinEdit>(this, this, 441, 568, 57, 22);
+  CSpinEdit3 = Place<TCSpinEdit>(this, this, 504, 568, 57, 22);
   Button5 = Place<TButton>(this, this, 16, 576, 113, 33, L"Center Camera");
 }
 

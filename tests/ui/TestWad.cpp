@@ -119,7 +119,9 @@ WadFile BuildTestWad() {
 
   wad.moveables.push_back(Moveable(0, 2, 0, 0, 0, 0));
   wad.moveables.push_back(Moveable(7, 1, 1, 0, secondOffset, 2));
-  wad.moveables.push_back(Moveable(500, 1, 0, 0, 0, -1));
+  // A moveable without animations points where the stream ends.
+  const auto streamEnd = static_cast<std::uint32_t>(wad.keyFrameWords.size() * 2);
+  wad.moveables.push_back(Moveable(500, 1, 0, 0, streamEnd, -1));
   return wad;
 }
 
