@@ -1,5 +1,7 @@
 #include "TestWad.h"
 
+#include "EditorSession.h"
+
 #include <stdexcept>
 #include <vector>
 
@@ -123,6 +125,24 @@ WadFile BuildTestWad() {
   const auto streamEnd = static_cast<std::uint32_t>(wad.keyFrameWords.size() * 2);
   wad.moveables.push_back(Moveable(500, 1, 0, 0, streamEnd, -1));
   return wad;
+}
+
+WadFile BuildFullFrameWad() {
+  constexpr int kMeshes = 255 - kHeaderWords;
+  WadFile wad = BuildTestWad();
+  wad.meshPointers.assign(kMeshes, wad.meshPointers[0]);
+  wad.links.assign(4 * (kMeshes - 1), 0);
+  wad.keyFrameWords.assign(kHeaderWords, 0);
+  wad.keyFrameWords.resize(kHeaderWords + kMeshes, OneWord(kAxisY, 180));
+  wad.animations = {Animation(0, 1, kHeaderWords + kMeshes, 0, 0, 0)};
+  wad.moveables = {Moveable(0, kMeshes, 0, 0, 0, 0)};
+  return wad;
+}
+
+std::filesystem::path OpenTestWad(EditorSession& session) {
+  const std::filesystem::path file = WriteTestWad(session.Folder() / "test.wad", BuildTestWad());
+  session.Open(file);
+  return file;
 }
 
 std::filesystem::path WriteTestWad(const std::filesystem::path& file, const WadFile& wad) {

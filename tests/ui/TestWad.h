@@ -44,7 +44,17 @@ inline constexpr std::int32_t kSecondAccel = -7;
 inline constexpr std::uint32_t kTexturePixel = 0xFFC82828;  // the page colour as drawn
 
 WadFile BuildTestWad();
+
+// One moveable of 246 large squares, all at the origin, with one animation of
+// one keyframe that turns every square 180 degrees about Y (one word each):
+// its frames fill the largest frame size, 255 words, so that turning one
+// square about a second axis makes them too long to save.
+WadFile BuildFullFrameWad();
 // Writes the WAD to the file and returns the file.
 std::filesystem::path WriteTestWad(const std::filesystem::path& file, const WadFile& wad);
+
+class EditorSession;
+// Writes the test WAD as "test.wad" in the session's folder and opens it.
+std::filesystem::path OpenTestWad(EditorSession& session);
 
 }  // namespace uitest
