@@ -1,0 +1,232 @@
+#include "TrianglePipeline.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "Rasterizer.h"
+
+namespace d3d8 {
+namespace {
+
+// A vertex in clip space with its texture coordinates.
+struct ClipVertex {
+  float x, y, z, w;
+  float u, v;
+};
+
+// Clipping keeps 0 <= z <= w (near and far planes) and |x|, |y| <= kGuardBand
+// w. The guard band lies well outside the screen, so only geometry that is
+// off screen is cut there; it bounds screen positions for the rasteriser.
+constexpr float kGuardBand = 3.0f;
+constexpr int kPlaneCount = 6;
+// A triangle clipped by six planes has at most nine corners.
+constexpr int kMaxClippedCorners = 3 + kPlaneCount;
+
+float PlaneDistance(const ClipVertex& p, int plane) {
+  switch (plane) {
+    case 0:
+      return p.z;
+    case 1:
+      return p.w - p.z;
+    case 2:
+      return kGuardBand * p.w - p.x;
+    case 3:
+      return kGuardBand * p.w + p.x;
+    case 4:
+      return kGuardBand * p.w - p.y;
+    default:
+      return kGuardBand * p.w + p.y;
+  }
+}
+
+unsigned OutsideMask(const ClipVertex& p) {
+  unsigned mask = 0;
+  for (int plane = 0; plane < kPlaneCount; ++plane)
+    if (!(PlaneDistance(p, plane) >= 0)) mask |= 1u << plane;
+  return mask;
+}
+
+ClipVertex Lerp(const ClipVertex& p, const ClipVertex& q, float t) {
+  return ClipVertex{p.x + (q.x - p.x) * t, p.y + (q.y - p.y) * t, p.z + (q.z - p.z) * t,
+                    p.w + (q.w - p.w) * t, p.u + (q.u - p.u) * t, p.v + (q.v - p.v) * t};
+}
+
+// The point where an edge leaves the plane, always computed from its inside
+// end so that neighbouring triangles get the same point for a shared edge.
+ClipVertex Crossing(const ClipVertex& inside, const ClipVertex& outside, int plane) {
+  const float dIn = PlaneDistance(inside, plane), dOut = PlaneDistance(outside, plane);
+  return Lerp(inside, outside, dIn / (dIn - dOut));
+}
+
+struct Polygon {
+  ClipVertex corners[kMaxClippedCorners];
+  int count = 0;
+};
+
+// Sutherland-Hodgman against every plane the triangle crosses.
+void ClipPolygon(Polygon& polygon, unsigned planes) {
+  Polygon clipped;
+  for (int plane = 0; plane < kPlaneCount && polygon.count > 0; ++plane) {
+    if (!(planes & (1u << plane))) continue;
+    clipped.count = 0;
+    for (int i = 0; i < polygon.count; ++i) {
+      const ClipVertex& p = polygon.corners[i];
+      const ClipVertex& q = polygon.corners[(i + 1) % polygon.count];
+      const bool pIn = PlaneDistance(p, plane) >= 0, qIn = PlaneDistance(q, plane) >= 0;
+      if (pIn) clipped.corners[clipped.count++] = p;
+      if (pIn && !qIn) clipped.corners[clipped.count++] = Crossing(p, q, plane);
+      if (!pIn && qIn) clipped.corners[clipped.count++] = Crossing(q, p, plane);
+    }
+    polygon = clipped;
+  }
+}
+
+// False when the segment lies wholly outside a plane.
+bool ClipSegment(ClipVertex& a, ClipVertex& b) {
+  float tIn = 0, tOut = 1;
+  for (int plane = 0; plane < kPlaneCount; ++plane) {
+    const float da = PlaneDistance(a, plane), db = PlaneDistance(b, plane);
+    if (!(da >= 0) && !(db >= 0)) return false;
+    if (da < 0) tIn = std::fmax(tIn, da / (da - db));
+    if (db < 0) tOut = std::fmin(tOut, da / (da - db));
+  }
+  if (tIn > tOut) return false;
+  const ClipVertex start = Lerp(a, b, tIn), end = Lerp(a, b, tOut);
+  a = start;
+  b = end;
+  return true;
+}
+
+// False for a vertex that cannot be placed on the screen.
+bool Project(const ClipVertex& p, const RenderTarget& target, ScreenVertex* out) {
+  if (!(p.w > 0)) return false;
+  const float invW = 1.0f / p.w;
+  *out = ScreenVertex{(p.x * invW + 1.0f) * 0.5f * target.width,
+                      (1.0f - p.y * invW) * 0.5f * target.height,
+                      p.z * invW,
+                      invW,
+                      p.u * invW,
+                      p.v * invW};
+  return std::isfinite(out->x) && std::isfinite(out->y) && std::isfinite(out->z) &&
+         std::isfinite(out->uOverW) && std::isfinite(out->vOverW);
+}
+
+// Twice the signed screen area: positive when the corners run clockwise as
+// seen on the screen (y grows downwards).
+float ScreenArea(const ScreenVertex* corners, int count) {
+  float area = 0;
+  for (int i = 0; i < count; ++i) {
+    const ScreenVertex& p = corners[i];
+    const ScreenVertex& q = corners[(i + 1) % count];
+    area += p.x * q.y - q.x * p.y;
+  }
+  return area;
+}
+
+bool Culled(DWORD cullMode, float clockwiseArea) {
+  switch (cullMode) {
+    case D3DCULL_CW:
+      return !(clockwiseArea < 0);
+    case D3DCULL_CCW:
+      return !(clockwiseArea > 0);
+    default:
+      return false;
+  }
+}
+
+ClipVertex Transform(const D3DXMATRIX& m, const BYTE* vertex, const VertexLayout& layout) {
+  float p[3];
+  std::memcpy(p, vertex, sizeof p);
+  float uv[2] = {0, 0};
+  if (layout.hasTexCoords) std::memcpy(uv, vertex + layout.texCoordOffset, sizeof uv);
+  for (float& t : uv)
+    if (!std::isfinite(t)) t = 0;
+  return ClipVertex{p[0] * m._11 + p[1] * m._21 + p[2] * m._31 + m._41,
+                    p[0] * m._12 + p[1] * m._22 + p[2] * m._32 + m._42,
+                    p[0] * m._13 + p[1] * m._23 + p[2] * m._33 + m._43,
+                    p[0] * m._14 + p[1] * m._24 + p[2] * m._34 + m._44,
+                    uv[0],
+                    uv[1]};
+}
+
+void DrawEdges(const Fragments& out, const ClipVertex (&corners)[3]) {
+  for (int i = 0; i < 3; ++i) {
+    ClipVertex a = corners[i], b = corners[(i + 1) % 3];
+    ScreenVertex sa, sb;
+    if (ClipSegment(a, b) && Project(a, out.target, &sa) && Project(b, out.target, &sb))
+      DrawLine(out, sa, sb);
+  }
+}
+
+// One triangle; `reversed` marks the odd triangles of a strip, whose corner
+// order runs against the strip's winding.
+void DrawTriangle(const Fragments& out, const DrawSettings& settings,
+                  const ClipVertex (&corners)[3], bool reversed) {
+  const unsigned outside0 = OutsideMask(corners[0]), outside1 = OutsideMask(corners[1]),
+                 outside2 = OutsideMask(corners[2]);
+  if (outside0 & outside1 & outside2) return;  // wholly beyond one plane
+  Polygon polygon;
+  for (const ClipVertex& corner : corners) polygon.corners[polygon.count++] = corner;
+  ClipPolygon(polygon, outside0 | outside1 | outside2);
+  if (polygon.count < 3) return;
+
+  ScreenVertex screen[kMaxClippedCorners];
+  for (int i = 0; i < polygon.count; ++i)
+    if (!Project(polygon.corners[i], out.target, &screen[i])) return;
+  const float area = ScreenArea(screen, polygon.count);
+  if (Culled(settings.cullMode, reversed ? -area : area)) return;
+
+  if (settings.wireframe) {
+    DrawEdges(out, corners);
+    return;
+  }
+  for (int i = 1; i + 1 < polygon.count; ++i) FillTriangle(out, screen[0], screen[i], screen[i + 1]);
+}
+
+}  // namespace
+
+bool ParseVertexFormat(DWORD fvf, VertexLayout* layout) {
+  constexpr DWORD kKnownBits = D3DFVF_POSITION_MASK | D3DFVF_NORMAL | D3DFVF_PSIZE |
+                               D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEXCOUNT_MASK;
+  if ((fvf & D3DFVF_POSITION_MASK) != D3DFVF_XYZ || (fvf & ~kKnownBits)) return false;
+  constexpr UINT kMaxTexCoordSets = 8;
+  const UINT texCount = (fvf & D3DFVF_TEXCOUNT_MASK) >> D3DFVF_TEXCOUNT_SHIFT;
+  if (texCount > kMaxTexCoordSets) return false;
+  UINT offset = 3 * sizeof(float);
+  if (fvf & D3DFVF_NORMAL) offset += 3 * sizeof(float);
+  if (fvf & D3DFVF_PSIZE) offset += sizeof(float);
+  if (fvf & D3DFVF_DIFFUSE) offset += sizeof(DWORD);
+  if (fvf & D3DFVF_SPECULAR) offset += sizeof(DWORD);
+  layout->texCoordOffset = offset;
+  layout->hasTexCoords = texCount > 0;
+  layout->size = offset + texCount * 2 * sizeof(float);
+  return true;
+}
+
+void TrianglePipeline::Draw(const RenderTarget& target, const DrawSettings& settings,
+                            const BYTE* vertices, UINT stride, const VertexLayout& layout,
+                            D3DPRIMITIVETYPE type, UINT primitiveCount) {
+  const Fragments out{target, TexelSampler(settings.texture), settings.depthTest && target.depth};
+  const bool strip = type == D3DPT_TRIANGLESTRIP;
+  // A strip's vertices are shared by up to three triangles: each is
+  // transformed once, as the triangle that first needs it comes.
+  ClipVertex corners[3];
+  for (UINT i = 0; i < primitiveCount; ++i) {
+    if (strip) {
+      if (i == 0) {
+        corners[0] = Transform(settings.transform, vertices, layout);
+        corners[1] = Transform(settings.transform, vertices + stride, layout);
+      } else {
+        corners[0] = corners[1];
+        corners[1] = corners[2];
+      }
+      corners[2] = Transform(settings.transform, vertices + std::size_t{i + 2} * stride, layout);
+    } else {
+      for (int k = 0; k < 3; ++k)
+        corners[k] = Transform(settings.transform, vertices + (std::size_t{i} * 3 + k) * stride, layout);
+    }
+    DrawTriangle(out, settings, corners, strip && (i % 2 == 1));
+  }
+}
+
+}  // namespace d3d8

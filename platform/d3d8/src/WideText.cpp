@@ -1,0 +1,36 @@
+#include "WideText.h"
+
+namespace d3d8 {
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+constexpr char32_t kMaxCodePoint = 0x10FFFF;
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c > kMaxCodePoint || (c >= 0xD800 && c <= 0xDFFF)) c = kReplacement;
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+}  // namespace
+
+std::string WideToUtf8(const WCHAR* text) {
+  std::string out;
+  for (; *text; ++text) AppendUtf8(out, static_cast<char32_t>(*text));
+  return out;
+}
+
+}  // namespace d3d8
