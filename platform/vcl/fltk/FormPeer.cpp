@@ -1,0 +1,135 @@
+#include "vcl/fltk/FormPeer.h"
+
+#include <FL/Fl.H>
+
+#include "vcl/Menus.h"
+#include "vcl/Metrics.h"
+#include "vcl/User.h"
+
+namespace vcl::fltk {
+namespace {
+
+bool IsUserInput(int event) {
+  switch (event) {
+    case FL_PUSH:
+    case FL_RELEASE:
+    case FL_DRAG:
+    case FL_KEYBOARD:
+    case FL_KEYUP:
+    case FL_SHORTCUT:
+    case FL_MOUSEWHEEL:
+    case FL_PASTE:
+    case FL_DND_ENTER:
+    case FL_DND_DRAG:
+    case FL_DND_RELEASE: return true;
+    default: return false;
+  }
+}
+
+void MenuPicked(Fl_Widget*, void* data) { User::ChooseMenuItem(static_cast<TMenuItem*>(data)); }
+
+// Adds the items under an item: separators become dividers, items with
+// sub-items submenus.
+void AddItems(const TMenuItem& parent, MenuItems& menu, std::string& signature) {
+  for (int i = 0; i < parent.GetCount(); ++i) {
+    TMenuItem* item = parent.Item(i);
+    signature += item->GetCaption().ToUtf8() + (item->GetEnabled() ? "+" : "-");
+    if (item->IsLine()) {
+      menu.DivideAfterLast();
+      continue;
+    }
+    int flags = item->GetEnabled() ? 0 : FL_MENU_INACTIVE;
+    if (item->GetCount() > 0) flags |= FL_SUBMENU;
+    menu.Add(LabelText(item->GetCaption(), true), flags, item, MenuPicked);
+    if (item->GetCount() > 0) {
+      signature += "{";
+      AddItems(*item, menu, signature);
+      menu.EndList();
+      signature += "}";
+    }
+  }
+}
+
+}  // namespace
+
+FormWindow::FormWindow(TCustomForm& form) : Fl_Window(1, 1), form_(form) {
+  menuBar_ = new Fl_Menu_Bar(0, 0, 1, kMenuBarHeight);
+  end();
+  resizable(nullptr);
+  menuBar_->textsize(kUiFontSize);
+  menuBar_->hide();
+  callback(Closed, this);
+}
+
+FormWindow::~FormWindow() { Fl::remove_timeout(Paint, this); }
+
+int FormWindow::handle(int event) {
+  // A disabled form takes no input.
+  if (!form_.GetEnabled() && IsUserInput(event)) return 1;
+  return Fl_Window::handle(event);
+}
+
+void FormWindow::draw() {
+  if ((damage() & (FL_DAMAGE_ALL | FL_DAMAGE_EXPOSE)) && !paintPending_) {
+    paintPending_ = true;
+    Fl::add_timeout(0.0, Paint, this);
+  }
+  Fl_Window::draw();
+}
+
+void FormWindow::Closed(Fl_Widget*, void* data) {
+  // The toolkit closes windows on Escape too; a form closes only from its
+  // close button.
+  if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
+  auto* window = static_cast<FormWindow*>(data);
+  User::CloseWindow(&window->form_);
+}
+
+void FormWindow::Paint(void* data) {
+  auto* window = static_cast<FormWindow*>(data);
+  window->paintPending_ = false;
+  User::PaintWindow(&window->form_);
+}
+
+FormPeer::FormPeer(TCustomForm& form) : WidgetPeer(form, new FormWindow(form)), form_(form) {}
+
+void FormPeer::Sync() {
+  FormWindow* window = Window();
+  const int menuBar = form_.GetMenu() ? kMenuBarHeight : 0;
+  const int width = form_.GetClientWidth();
+  const int height = form_.GetClientHeight() + menuBar;
+  if (window->w() != width || window->h() != height) {
+    window->size(width, height);
+    window->size_range(width, height, width, height);
+  }
+  const std::string caption = form_.GetText().ToUtf8();
+  if (!window->label() || caption != window->label()) window->copy_label(caption.c_str());
+  SyncMenu();
+  if (form_.GetVisible() && !window->shown()) {
+    window->position(form_.GetLeft(), form_.GetTop());
+    window->show();
+  }
+  if (!form_.GetVisible() && window->shown()) window->hide();
+}
+
+void FormPeer::SyncMenu() {
+  Fl_Menu_Bar* bar = Window()->MenuBar();
+  const TMainMenu* mainMenu = form_.GetMenu();
+  if (!mainMenu) {
+    bar->hide();
+    return;
+  }
+  MenuItems menu;
+  std::string signature;
+  AddItems(*mainMenu->GetItems(), menu, signature);
+  menu.EndList();
+  bar->resize(0, 0, form_.GetClientWidth(), kMenuBarHeight);
+  bar->show();
+  if (signature == shownMenu_) return;
+  menu_ = std::move(menu);
+  shownMenu_ = signature;
+  bar->menu(menu_.Array());
+  bar->redraw();
+}
+
+}  // namespace vcl::fltk

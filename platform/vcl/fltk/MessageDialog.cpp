@@ -1,0 +1,87 @@
+#include "vcl/fltk/MessageDialog.h"
+
+#include <algorithm>
+#include <string>
+
+#include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Return_Button.H>
+#include <FL/Fl_Window.H>
+#include <FL/fl_draw.H>
+
+#include "vcl/Metrics.h"
+#include "vcl/String.h"
+
+namespace vcl::fltk {
+namespace {
+
+constexpr int kMargin = 12;
+constexpr int kIconSize = 32;
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 23;
+constexpr int kMinTextWidth = 160;
+constexpr int kMaxTextWidth = 480;
+constexpr int kLabelSlack = 8;
+
+struct IconLook {
+  const char* mark;
+  Fl_Color color;
+};
+
+// The mark and colour of the style's icon; no mark for a box without one.
+IconLook IconFor(UINT type) {
+  switch (type & MB_ICONMASK) {
+    case MB_ICONERROR: return {"X", FL_RED};
+    case MB_ICONEXCLAMATION: return {"!", FL_YELLOW};
+    case MB_ICONINFORMATION: return {"i", FL_BLUE};
+    default: return {nullptr, FL_BLACK};
+  }
+}
+
+void Close(Fl_Widget* widget, void*) { widget->window()->hide(); }
+
+}  // namespace
+
+int MessageDialogs::Show(HWND, const MessageRecord& box) {
+  const std::string text = String(box.text).ToUtf8();
+  const std::string caption = String(box.caption).ToUtf8();
+  const IconLook icon = IconFor(box.type);
+
+  fl_font(FL_HELVETICA, kUiFontSize);
+  int textWidth = kMaxTextWidth, textHeight = 0;
+  fl_measure(text.c_str(), textWidth, textHeight, 0);
+  // The label is drawn a little inside its box; the slack keeps the measured
+  // lines from wrapping again.
+  textWidth = std::clamp(textWidth + kLabelSlack, kMinTextWidth, kMaxTextWidth);
+  textHeight = std::max(textHeight, kIconSize);
+  const int iconSpace = icon.mark ? kIconSize + kMargin : 0;
+  const int width = kMargin + iconSpace + textWidth + kMargin;
+  const int height = kMargin + textHeight + kMargin + kButtonHeight + kMargin;
+
+  Fl_Group::current(nullptr);
+  Fl_Window window(width, height, caption.c_str());
+  if (icon.mark) {
+    auto* mark = new Fl_Box(kMargin, kMargin, kIconSize, kIconSize, icon.mark);
+    mark->box(FL_OVAL_BOX);
+    mark->color(icon.color);
+    mark->labelfont(FL_HELVETICA_BOLD);
+    mark->labelsize(2 * kUiFontSize);
+    mark->labelcolor(icon.color == FL_YELLOW ? FL_BLACK : FL_WHITE);
+  }
+  auto* message = new Fl_Box(kMargin + iconSpace, kMargin, textWidth, textHeight);
+  message->copy_label(text.c_str());
+  message->labelfont(FL_HELVETICA);
+  message->labelsize(kUiFontSize);
+  message->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_WRAP);
+  auto* ok = new Fl_Return_Button((width - kButtonWidth) / 2, height - kMargin - kButtonHeight,
+                                  kButtonWidth, kButtonHeight, "OK");
+  ok->labelsize(kUiFontSize);
+  ok->callback(Close);
+  window.end();
+  window.set_modal();
+  window.show();
+  while (window.shown()) Fl::wait();
+  return IDOK;
+}
+
+}  // namespace vcl::fltk

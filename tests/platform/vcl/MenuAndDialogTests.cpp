@@ -1,0 +1,69 @@
+// Menus, file dialogs and the translation of dialog filters for the chooser.
+
+#include "FormFixture.h"
+#include "vcl/FileFilter.h"
+
+using MenuTest = FormTest;
+
+TEST_F(MenuTest, OnlyEnabledLeafItemsOfAnEnabledFormCanBeChosen) {
+  form->Open1->OnClick = [this](TObject* sender) { log.push_back(sender == form->Open1 ? "open" : "?"); };
+  form->About1->OnClick = Record("about");
+  form->File1->OnClick = Record("file");
+  EXPECT_TRUE(User::ChooseMenuItem(form->Open1));
+  EXPECT_TRUE(User::ChooseMenuItem(form->About1));  // a bar item without sub-items
+  EXPECT_FALSE(User::ChooseMenuItem(form->File1));
+  EXPECT_FALSE(User::ChooseMenuItem(form->N1));
+
+  form->Open1->Enabled = false;
+  EXPECT_FALSE(User::ChooseMenuItem(form->Open1));
+  form->Open1->Enabled = true;
+  form->File1->Enabled = false;
+  EXPECT_FALSE(User::ChooseMenuItem(form->Open1));
+  form->File1->Enabled = true;
+  form->Enabled = false;
+  EXPECT_FALSE(User::ChooseMenuItem(form->About1));
+  EXPECT_EQ(log, (Log{"open", "about"}));
+}
+
+using DialogTest = FormTest;
+
+TEST_F(DialogTest, ExecuteAnswersFromTheScriptAndKeepsTheFileNameOnCancel) {
+  TOpenDialog* dialog = form->OpenDialog1;
+  dialog->Title = L"Open WAD File";
+  dialog->Filter = L"Tomb Raider WAD File|*.wad";
+  dialog->InitialDir = L"/data";
+  desktop.dialogs.Answer(L"/data/lara.wad");
+  desktop.dialogs.Cancel();
+
+  EXPECT_TRUE(dialog->Execute());
+  EXPECT_EQ(dialog->FileName.Get(), String(L"/data/lara.wad"));
+  EXPECT_FALSE(dialog->Execute());
+  EXPECT_FALSE(dialog->Execute());  // nothing scripted: cancelled
+  EXPECT_EQ(dialog->FileName.Get(), String(L"/data/lara.wad"));
+
+  const auto& asked = desktop.dialogs.Requests();
+  ASSERT_EQ(asked.size(), 3u);
+  EXPECT_EQ(asked[0].kind, vcl::FileDialogKind::Open);
+  EXPECT_EQ(asked[0].title, String(L"Open WAD File"));
+  EXPECT_EQ(asked[0].filter, String(L"Tomb Raider WAD File|*.wad"));
+  EXPECT_EQ(asked[0].initialDir, String(L"/data"));
+  EXPECT_EQ(asked[1].fileName, String(L"/data/lara.wad"));
+}
+
+TEST_F(DialogTest, SaveDialogsAskForASaveChooser) {
+  auto* save = new TSaveDialog(form);
+  save->FileName = L"out";
+  save->Execute();
+  ASSERT_EQ(desktop.dialogs.Requests().size(), 1u);
+  EXPECT_EQ(desktop.dialogs.Requests()[0].kind, vcl::FileDialogKind::Save);
+  EXPECT_EQ(desktop.dialogs.Requests()[0].fileName, String(L"out"));
+}
+
+TEST(ChooserFilter, TranslatesDescriptionsAndPatterns) {
+  EXPECT_EQ(vcl::ChooserFilter(L"Tomb Raider WAD File|*.wad"), "Tomb Raider WAD File (*.wad)");
+  EXPECT_EQ(vcl::ChooserFilter(L"wad file| *.wad"), "wad file (*.wad)");
+  EXPECT_EQ(vcl::ChooserFilter(L"Levels|*.wad;*.tr4|All files|*"),
+            "Levels ({*.wad,*.tr4})\tAll files (*)");
+  EXPECT_EQ(vcl::ChooserFilter(L"Nothing|"), "");
+  EXPECT_EQ(vcl::ChooserFilter(L""), "");
+}
