@@ -76,10 +76,6 @@ struct Gradient {
   double base, dx, dy;
 };
 
-struct TriangleGradients {
-  Gradient z, invW, uOverW, vOverW;
-};
-
 Gradient MakeGradient(double a0, double a1, double a2, double ex1, double ey1, double ex2,
                       double ey2, double det) {
   const double d1 = a1 - a0, d2 = a2 - a0;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
 
 #include "TestDevice.h"
@@ -203,6 +204,25 @@ TEST(Rasterizer, TextureCoordinatesWrapAndSampleTheNearestTexel) {
       const int texel = (x / 8) % 2;  // pixel x samples u = x / 16
       EXPECT_EQ(image.At(x, y), texel ? kB : kA) << "pixel " << x << ", " << y;
     }
+}
+
+TEST(Rasterizer, UnplaceableVerticesDrawNothingAndHarmNothing) {
+  TestDevice t(kSize, kSize);
+  t.UseIdentityTransforms();
+  IDirect3DTexture8* texture = t.MakeTexture(1, 1, {0xFF0000FFu});
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  t.Clear();
+  t.Draw({{nan, 0, 0.5f, 0, 0}, {1, 0, 0.5f, 0, 0}, {0, 1, 0.5f, 0, 0}}, {.texture = texture});
+  t.Draw({{-inf, 0, 0.5f, 0, 0}, {1e30f, 0, 0.5f, 0, 0}, {0, 1e30f, 0.5f, 0, 0}}, {.texture = texture});
+  EXPECT_EQ(d3d8test::CountPixels(t.Pixels(), kClearColor), kSize * kSize);
+  // Texture coordinates that cannot be sampled still give a texel.
+  t.Draw(Rectangle(t, 0, 0, 16, 16), {.texture = texture});
+  t.Draw({t.AtScreen(16, 16, 0.5f, nan, 1e30f), t.AtScreen(32, 16, 0.5f, -inf, 0),
+          t.AtScreen(16, 32, 0.5f, 1e20f, -1e20f)},
+         {.texture = texture});
+  // The square, and the triangle's 16 + 15 + ... + 1 pixels beside it.
+  EXPECT_EQ(d3d8test::CountPixels(t.Pixels(), 0xFF0000FFu), 16 * 16 + 16 * 17 / 2);
 }
 
 }  // namespace
