@@ -54,7 +54,6 @@ inline int PointParamX(LPARAM param) { return static_cast<std::int16_t>(param & 
 inline int PointParamY(LPARAM param) { return static_cast<std::int16_t>((param >> 16) & 0xFFFF); }
 
 // Virtual key codes of the keys the controls act on.
-constexpr WORD VK_RETURN = 0x0D;
 constexpr WORD VK_PRIOR = 0x21;  // Page Up
 constexpr WORD VK_NEXT = 0x22;   // Page Down
 constexpr WORD VK_END = 0x23;

@@ -36,11 +36,21 @@ class FrameGroup : public Fl_Group {
   }
 };
 
+// A label sizes itself to its caption, so a caption drawn in this font, which
+// may be wider than the one the form was laid out with, shows whole.
 class LabelPeer : public WidgetPeer {
  public:
   explicit LabelPeer(TControl& control) : WidgetPeer(control, new Fl_Box(0, 0, 1, 1)) {
     Widget()->box(FL_NO_BOX);
-    Widget()->align(FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
+    Widget()->align(FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_INSIDE);
+  }
+
+ protected:
+  void SyncState() override {
+    int textWidth = 0, textHeight = 0;
+    Widget()->measure_label(textWidth, textHeight);
+    if (textWidth > Widget()->w())
+      Widget()->resize(Widget()->x(), Widget()->y(), textWidth, Widget()->h());
   }
 };
 

@@ -21,6 +21,7 @@ constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 23;
 constexpr int kMinTextWidth = 160;
 constexpr int kMaxTextWidth = 480;
+constexpr int kLabelSlack = 8;
 
 struct IconLook {
   const char* mark;
@@ -49,7 +50,9 @@ int MessageDialogs::Show(HWND, const MessageRecord& box) {
   fl_font(FL_HELVETICA, kUiFontSize);
   int textWidth = kMaxTextWidth, textHeight = 0;
   fl_measure(text.c_str(), textWidth, textHeight, 0);
-  textWidth = std::clamp(textWidth, kMinTextWidth, kMaxTextWidth);
+  // The label is drawn a little inside its box; the slack keeps the measured
+  // lines from wrapping again.
+  textWidth = std::clamp(textWidth + kLabelSlack, kMinTextWidth, kMaxTextWidth);
   textHeight = std::max(textHeight, kIconSize);
   const int iconSpace = icon.mark ? kIconSize + kMargin : 0;
   const int width = kMargin + iconSpace + textWidth + kMargin;

@@ -10,7 +10,3 @@ std::array<int, 3> PixelAt(Fl_Window* window, int x, int y) {
   return {rgb[0], rgb[1], rgb[2]};
 }
 
-// The toolkit's fonts come through fontconfig, which keeps its caches for the
-// life of the process. The suppression is built in because the test runner's
-// environment does not always carry the shared suppressions file.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
