@@ -32,6 +32,7 @@ std::vector<std::uint8_t> MeshBytes(const std::vector<std::uint16_t>& words) {
 
 void TForm2::OpenLevel1Click(TObject* Sender) {
   MainUnit& M = Main();
+  if (M.d3dDevice == nullptr) return;
   OpenDialog1->SetTitle(L"Open WAD File");
   OpenDialog1->SetFilter(L"Tomb Raider WAD File|*.wad");
   if (!OpenDialog1->Execute()) return;

@@ -51,6 +51,32 @@ TEST(EditorStartup, ShowsAnEmptyViewWithZeroCounts) {
   EXPECT_TRUE(session.desktop.messages.Boxes().empty());
 }
 
+TEST(RenderLoop, CountsFramesPerSecondOverEachSecond) {
+  EditorSession session(std::nullopt);
+  // Ten frames 100 ms apart, the last 900 ms after the first: 10 / 0.9 s.
+  for (int frame = 0; frame < 10; ++frame) {
+    session.Frames(1);
+    session.desktop.clock.Advance(100);
+  }
+  EXPECT_STREQ(Main().statsLines[0].data(), "");
+  session.Frames(1);
+  EXPECT_STREQ(Main().statsLines[0].data(), "Frames por segundo: 11.11");
+}
+
+TEST(RenderLoop, ResetsTheDeviceWhenItIsLostAndDrawsOn) {
+  EditorSession session(std::nullopt);
+  const vcl::PanelWindow& panel = session.Form().Panel1->Window();
+  {
+    d3d8::ScopedFault lost(d3d8::Fault::PresentDeviceLost, 1);
+    session.Frames(1);
+  }
+  EXPECT_EQ(panel.FrameCount(), 0);
+  EXPECT_EQ(d3d8::GetDeviceStats(Main().d3dDevice->GetDevice()).resets, 1u);
+  session.Frames(2);
+  EXPECT_EQ(panel.FrameCount(), 2);
+  EXPECT_TRUE(session.desktop.messages.Boxes().empty());
+}
+
 TEST(EditorStartup, EndsInOrderWhenDirect3DCannotBeHad) {
   for (d3d8::Fault fault : {d3d8::Fault::NoDirect3D, d3d8::Fault::CreateDevice}) {
     vcl::HeadlessDesktop desktop;
