@@ -80,6 +80,12 @@ const std::vector<std::uint32_t>& EditorSession::PanelPixels() const {
   return Main().Form2->Panel1->Window().FramePixels();
 }
 
+std::vector<String> ListLines(const TListBox* list) {
+  std::vector<String> lines;
+  for (int i = 0; i < list->GetItems()->GetCount(); ++i) lines.push_back((*list->GetItems())[i]);
+  return lines;
+}
+
 std::string DataFileText(const std::string& name) {
   std::ifstream in(std::filesystem::path(UI_DATA_DIR) / name, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

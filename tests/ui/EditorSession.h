@@ -16,6 +16,9 @@
 
 namespace uitest {
 
+// The colour of the 3D view where nothing is drawn.
+inline constexpr std::uint32_t kClearPixel = 0xFF00FFFF;
+
 class EditorSession {
  public:
   // stringsXml: the text of "Strings.xml" in the working folder, or none.
@@ -50,6 +53,9 @@ class EditorSession {
   std::filesystem::path previousFolder_;
   std::filesystem::path folder_;
 };
+
+// The lines of a list box.
+std::vector<String> ListLines(const TListBox* list);
 
 // The text of a file of the repository's data folder.
 std::string DataFileText(const std::string& name);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "EditorSession.h"
 #include "SharedData.h"
 #include "ui/EditorEntry.h"
 #include "ui/Main.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr std::uint32_t kClearPixel = 0xFF00FFFF;
 constexpr const char* kScreenshot = UI_SCREENSHOT_DIR "/editor-main-window.png";
 
 // Handles what the display sent and draws one frame, count times.
@@ -74,7 +74,7 @@ TEST(OnScreen, OpensAWadPlaysItAndLeavesAScreenshot) {
   const vcl::PanelWindow& panel = form.Panel1->Window();
   EXPECT_GT(panel.FrameCount(), 50);
   const auto& pixels = panel.FramePixels();
-  EXPECT_GT(std::count_if(pixels.begin(), pixels.end(), [](std::uint32_t p) { return p != kClearPixel; }),
+  EXPECT_GT(std::count_if(pixels.begin(), pixels.end(), [](std::uint32_t p) { return p != uitest::kClearPixel; }),
             1000);
   EXPECT_TRUE(messages.Boxes().empty());
   std::filesystem::remove(kScreenshot);

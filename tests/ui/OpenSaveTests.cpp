@@ -15,13 +15,8 @@ using uitest::EditorSession;
 
 namespace {
 
-constexpr int kPlateX = 226, kPlateY = 228;
-
-std::vector<String> Lines(const TListBox* list) {
-  std::vector<String> lines;
-  for (int i = 0; i < list->GetItems()->GetCount(); ++i) lines.push_back((*list->GetItems())[i]);
-  return lines;
-}
+using uitest::kPlateX;
+using uitest::kPlateY;
 
 String Utf8Name(const std::filesystem::path& file) { return String::FromUtf8(file.string()); }
 
@@ -33,17 +28,14 @@ std::vector<unsigned char> SavedBytes(const std::filesystem::path& file) {
 
 TEST(OpenWad, CancelledDialogChangesNothing) {
   EditorSession session(std::nullopt);
-  uitest::OpenTestWad(session);
+  uitest::OpenAndPickPlate(session);
   TForm2& form = session.Form();
-  session.Choose(0, 0);
-  session.Frames(1);
-  session.ClickPanel(kPlateX, kPlateY);
-  const std::vector<String> lines = Lines(form.ListBox1);
+  const std::vector<String> lines = uitest::ListLines(form.ListBox1);
 
   session.desktop.dialogs.Cancel();
   User::ChooseMenuItem(form.OpenLevel1);
   EXPECT_EQ(form.GetText(), String(L"Mesh #0"));
-  EXPECT_EQ(Lines(form.ListBox1), lines);
+  EXPECT_EQ(uitest::ListLines(form.ListBox1), lines);
   EXPECT_EQ(form.ListBox1->GetItemIndex(), 0);
   EXPECT_EQ(form.ComboBox1->GetItemIndex(), 0);
   EXPECT_TRUE(form.TrackBar1->GetEnabled());
@@ -79,11 +71,8 @@ TEST(OpenWad, UnreadableFileKeepsTheOpenWadAndItsEdits) {
 
 TEST(OpenWad, AnotherFileReplacesTheOldOneAndForgetsThePick) {
   EditorSession session(std::nullopt);
-  uitest::OpenTestWad(session);
+  uitest::OpenAndPickPlate(session);
   TForm2& form = session.Form();
-  session.Choose(0, 0);
-  session.Frames(1);
-  session.ClickPanel(kPlateX, kPlateY);
 
   const std::filesystem::path other =
       uitest::WriteTestWad(session.Folder() / "other.wad", uitest::BuildTestWad());

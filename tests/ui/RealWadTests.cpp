@@ -10,10 +10,10 @@
 #include "model/KeyFrameStream.h"
 
 using uitest::EditorSession;
+using uitest::kClearPixel;
 
 namespace {
 
-constexpr std::uint32_t kClearPixel = 0xFF00FFFF;
 constexpr int kBelowStatistics = 110;
 
 // A pixel whose neighbours all show the moveable too, scanning from the top.

@@ -10,16 +10,17 @@
 #include "TestWad.h"
 
 using uitest::EditorSession;
+using uitest::kClearPixel;
 using uitest::kPlateKeyFrames;
+using uitest::kPlateX;
+using uitest::kPlateY;
+using uitest::kSmallX;
+using uitest::kSmallY;
 
 namespace {
 
-// A point of the large square off its diagonals, which its wireframe draws.
-constexpr int kPlateX = 226, kPlateY = 228;
-constexpr int kSmallX = 244, kSmallY = 100;  // the small square, hung above it in keyframe 0
 constexpr int kFrameWords = 12;              // of animation 0: 9 header, 2 + 1 rotation words
 constexpr int kRootWord = 6, kBigMeshWord = 9, kSmallMeshWord = 11;
-constexpr std::uint32_t kClearPixel = 0xFF00FFFF;
 
 struct EditingSession : EditorSession {
   EditingSession() : EditorSession(std::nullopt) {

@@ -18,18 +18,7 @@
 #include "xml/XML.h"
 
 using uitest::EditorSession;
-
-namespace {
-
-constexpr std::uint32_t kClearPixel = 0xFF00FFFF;
-
-std::vector<String> Lines(const TListBox* list) {
-  std::vector<String> lines;
-  for (int i = 0; i < list->GetItems()->GetCount(); ++i) lines.push_back((*list->GetItems())[i]);
-  return lines;
-}
-
-}  // namespace
+using uitest::kClearPixel;
 
 TEST(EditorStartup, ShowsAnEmptyViewWithZeroCounts) {
   EditorSession session(std::nullopt);
@@ -98,12 +87,12 @@ TEST(EditorStartup, NamesEachMoveableByItsObjectId) {
   // Object 7's name of twenty two-byte letters is cut to the 31-byte buffer
   // between two letters; object 500 lies past the list.
   std::wstring cut(15, L'\u00e9');
-  EXPECT_EQ(Lines(named.Form().ListBox1),
+  EXPECT_EQ(uitest::ListLines(named.Form().ListBox1),
             (std::vector<String>{L"0-PLATE", String(L"1-") + String(cut), L"2-"}));
 
   EditorSession unnamed(std::nullopt);
   unnamed.Open(uitest::WriteTestWad(unnamed.Folder() / "test.wad", uitest::BuildTestWad()));
-  EXPECT_EQ(Lines(unnamed.Form().ListBox1), (std::vector<String>{L"0-", L"1-", L"2-"}));
+  EXPECT_EQ(uitest::ListLines(unnamed.Form().ListBox1), (std::vector<String>{L"0-", L"1-", L"2-"}));
 }
 
 TEST(EditorStartup, ListsLarasMoveablesWithTheNamesOfTheObjectTable) {
@@ -121,7 +110,7 @@ TEST(EditorStartup, ListsLarasMoveablesWithTheNamesOfTheObjectTable) {
 
   EditorSession session(uitest::DataFileText("Strings.xml"));
   session.Open(testsupport::SharedPath("wads/lara.wad"));
-  const std::vector<String> lines = Lines(session.Form().ListBox1);
+  const std::vector<String> lines = uitest::ListLines(session.Form().ListBox1);
   ASSERT_EQ(lines.size(), lara.moveables.size());
   for (std::size_t i = 0; i < lines.size(); ++i)
     EXPECT_EQ(lines[i], IntToStr(static_cast<int>(i)) + L"-" +

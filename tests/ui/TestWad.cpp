@@ -145,6 +145,14 @@ std::filesystem::path OpenTestWad(EditorSession& session) {
   return file;
 }
 
+std::filesystem::path OpenAndPickPlate(EditorSession& session) {
+  const std::filesystem::path file = OpenTestWad(session);
+  session.Choose(0, 0);
+  session.Frames(1);
+  session.ClickPanel(kPlateX, kPlateY);
+  return file;
+}
+
 std::filesystem::path WriteTestWad(const std::filesystem::path& file, const WadFile& wad) {
   if (WriteWad(file.string(), wad) == 0) throw std::runtime_error("test WAD not written");
   return file;

@@ -43,6 +43,12 @@ inline constexpr std::int32_t kSecondAccel = -7;
 
 inline constexpr std::uint32_t kTexturePixel = 0xFFC82828;  // the page colour as drawn
 
+// Where keyframe 0 of the plate's first animation shows on the 3D panel: a
+// point of the large square off its diagonals (which its wireframe draws),
+// and the small square, hung above it.
+inline constexpr int kPlateX = 226, kPlateY = 228;
+inline constexpr int kSmallX = 244, kSmallY = 100;
+
 WadFile BuildTestWad();
 
 // One moveable of 246 large squares, all at the origin, with one animation of
@@ -56,5 +62,7 @@ std::filesystem::path WriteTestWad(const std::filesystem::path& file, const WadF
 class EditorSession;
 // Writes the test WAD as "test.wad" in the session's folder and opens it.
 std::filesystem::path OpenTestWad(EditorSession& session);
+// Opens it, shows keyframe 0 of the plate's first animation and clicks the large square.
+std::filesystem::path OpenAndPickPlate(EditorSession& session);
 
 }  // namespace uitest
