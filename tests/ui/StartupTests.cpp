@@ -9,7 +9,6 @@
 
 #include "EditorSession.h"
 #include "SharedData.h"
-#include "TestNames.h"
 #include "TestWad.h"
 #include "d3d8/Headless.h"
 #include "ui/EditorEntry.h"
@@ -25,16 +24,9 @@ TEST(EditorStartup, ShowsAnEmptyViewWithZeroCounts) {
   TForm2& form = session.Form();
   EXPECT_EQ(form.GetText(), String(L"Ulvo Dide Rizid v1.3"));
   EXPECT_FALSE(form.Undo1->GetEnabled());
-  for (TControl* test : {static_cast<TControl*>(form.Button10), static_cast<TControl*>(form.Edit11),
-                         static_cast<TControl*>(form.Edit21)})
-    EXPECT_FALSE(test->GetVisible());
-
   session.Frames(2);
-  const vcl::PanelWindow& panel = form.Panel1->Window();
-  ASSERT_EQ(panel.FrameCount(), 2);
-  EXPECT_EQ(panel.FramePixels()[static_cast<std::size_t>(panel.FrameHeight() / 2 * panel.FrameWidth() +
-                                                         panel.FrameWidth() / 2)],
-            kClearPixel);
+  ASSERT_EQ(form.Panel1->Window().FrameCount(), 2);
+  EXPECT_EQ(session.PanelPixel(244, 221), kClearPixel);
   EXPECT_STREQ(Main().statsLines[1].data(), "Numero de Vertices: 0");
   EXPECT_STREQ(Main().statsLines[4].data(), "N\xBA VertexBuffers: 0");
   EXPECT_TRUE(session.desktop.messages.Boxes().empty());

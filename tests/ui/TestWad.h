@@ -14,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 
 #include "model/WadFile.h"
 
@@ -58,6 +59,20 @@ WadFile BuildTestWad();
 WadFile BuildFullFrameWad();
 // Writes the WAD to the file and returns the file.
 std::filesystem::path WriteTestWad(const std::filesystem::path& file, const WadFile& wad);
+
+// A "Strings.xml" for the test WAD: object 0 is "PLATE", object 7 has a name
+// of twenty two-byte letters (40 bytes), objects 1 to 6 have short names, and
+// no object past 7 has one.
+inline std::string TestNamesXml() {
+  std::string names;
+  for (int id = 0; id < 7; ++id)
+    names += id == 0 ? R"(<m name="PLATE"/>)" : "<m name=\"N" + std::to_string(id) + "\"/>";
+  std::string longName;
+  for (int i = 0; i < 20; ++i) longName += "\xC3\xA9";  // U+00E9 in UTF-8
+  names += "<m name=\"" + longName + "\"/>";
+  return R"(<?xml version="1.0" encoding="UTF-8"?><strings><p/><m/><e/><s/>)"
+         "<objects><statics/><moveables>" + names + "</moveables></objects></strings>";
+}
 
 class EditorSession;
 // Writes the test WAD as "test.wad" in the session's folder and opens it.
