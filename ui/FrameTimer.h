@@ -5,6 +5,9 @@
 
 #include <cstdint>
 
+// An animation of frame rate r shows one keyframe every r x 25 ms.
+inline constexpr int kFrameRateStepMs = 25;
+
 struct FrameTimer {
   std::uint32_t frameCount = 0;  // frames counted in the current one-second window
   std::uint32_t lastTick = 0;    // tick count at the last restart

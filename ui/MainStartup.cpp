@@ -56,8 +56,8 @@ String FolderOf(const String& fileName) {
 void TForm2::FormCreate(TObject* Sender) {
   MainUnit& M = Main();
   OpenDialog1->SetFilter(L"wad file| *.wad");
-  for (TControl* test : std::array<TControl*, 9>{Button11, Button10, Edit11, Edit12, Edit13,
-                                                 Edit21, Edit18, Edit19, Edit20})
+  for (TControl* test : std::array<TControl*, 9>{Button11, Button10, Edit11, Edit12, Edit13, Edit21,
+                                                 Edit18, Edit19, Edit20})
     test->SetVisible(false);
   if (!CreateDirect3D()) {
     Application->Terminate();
@@ -88,9 +88,10 @@ bool TForm2::CreateDirect3D() {
   M.d3dDevice.reset(device);
   if (FAILED(created) || M.d3dDevice == nullptr || M.d3dDevice->GetDevice() == nullptr) {
     M.d3dDevice.reset();
-    ShowMessageBox(L"The Direct3D device could not be created on the 3D view, so the editor "
-                   L"cannot run.",
-                   M.loadErrorCaption, MB_OK | MB_ICONERROR);
+    ShowMessageBox(
+        L"The Direct3D device could not be created on the 3D view, so the editor "
+        L"cannot run.",
+        M.loadErrorCaption, MB_OK | MB_ICONERROR);
     return false;
   }
   return true;

@@ -69,8 +69,8 @@ void TForm2::OpenLevel1Click(TObject* Sender) {
   ListBox1->Clear();
   ComboBox1->Clear();
   for (std::uint32_t i = 0; i < wad.numMoveables(); ++i) {
-    auto view = std::make_unique<wadMoveableD3D>(&wad, static_cast<std::int32_t>(i), M.meshList.get(),
-                                                 wadMoveableD3D::kModeRootMotion);
+    auto view = std::make_unique<wadMoveableD3D>(&wad, static_cast<std::int32_t>(i),
+                                                 M.meshList.get(), wadMoveableD3D::kModeRootMotion);
     view->BuildHierarchy();
     const WadMoveable& moveable = wad.moveables[i];
     view->LoadAnimations(M.animaciones, moveable.animIndex,

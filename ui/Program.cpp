@@ -11,9 +11,10 @@
 int main() {
   std::unique_ptr<vcl::Backend> screen = vcl::CreateScreenBackend();
   if (screen == nullptr) {
-    std::fputs("wadanimeditor: no display to open its window on; set DISPLAY, or run it on a "
-               "virtual one with xvfb-run\n",
-               stderr);
+    std::fputs(
+        "wadanimeditor: no display to open its window on; set DISPLAY, or run it on a "
+        "virtual one with xvfb-run\n",
+        stderr);
     return 1;
   }
   TApplication application(std::move(screen));

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr float kFrameRateToMs = 25.0f;
 constexpr float kEyeDistance = 800.0f;
 constexpr float kEyeDistanceAfterReset = 700.0f;
 // With "Show Dide Translation" the camera rises to where moved keyframes are.
@@ -54,8 +53,10 @@ bool TForm2::DrawFrame() {
     const int g = GlobalAnimation();
     drawMoveable = g >= 0;
     if (g >= 0) {
-      const float period = M.wadfile.animations[static_cast<std::size_t>(g)].frameRate * kFrameRateToMs;
-      if (M.playbackTimer.Elapsed(period) && M.isPlaying) SpinEdit1->SetValue(SpinEdit1->GetValue() + 1);
+      const float period = static_cast<float>(
+          M.wadfile.animations[static_cast<std::size_t>(g)].frameRate * kFrameRateStepMs);
+      if (M.playbackTimer.Elapsed(period) && M.isPlaying)
+        SpinEdit1->SetValue(SpinEdit1->GetValue() + 1);
       // One past the last keyframe wraps to the first.
       if (SpinEdit1->GetValue() == SpinEdit1->GetMaxValue()) SpinEdit1->SetValue(0);
       const bool hasKeyFrames = M.animaciones[static_cast<std::size_t>(g)]->numKeyFrames() > 0;
@@ -74,8 +75,8 @@ bool TForm2::DrawFrame() {
   const auto panX = static_cast<std::int32_t>(M.viewPan[0]);
   const auto panY = static_cast<std::int32_t>(M.viewPan[1]);
   if (drawMoveable)
-    M.currentMoveable->Draw(device, panX, panY, 0, M.viewRotation[0], M.viewRotation[1],
-                            M.viewZoom, translation);
+    M.currentMoveable->Draw(device, panX, panY, 0, M.viewRotation[0], M.viewRotation[1], M.viewZoom,
+                            translation);
   int k = 0;
   if (SelectedMoveable() >= 0 && M.currentAnimation != -1 && CheckBox1->GetChecked() &&
       CheckBox2->GetChecked() && CurrentKeyFrame(&k) != nullptr)
@@ -108,8 +109,8 @@ void TForm2::WriteStatistics() {
   font->Begin();
   for (int i = 0; i < kStatsLineCount; ++i) {
     M.stats.statsRect = RECT{0, kStatsLineHeight * i, kStatsLineWidth, kStatsLineHeight * (i + 1)};
-    font->DrawTextA(lines[static_cast<std::size_t>(i)].data(), -1, &M.stats.statsRect, DT_TOP | DT_LEFT,
-                    kStatsColour);
+    font->DrawTextA(lines[static_cast<std::size_t>(i)].data(), -1, &M.stats.statsRect,
+                    DT_TOP | DT_LEFT, kStatsColour);
   }
   font->End();
 }

@@ -71,11 +71,13 @@ void TForm2::LoadTrackBars(int mesh) {
   MainUnit& M = Main();
   const KeyFrame* keyFrame = CurrentKeyFrame();
   if (keyFrame == nullptr || static_cast<std::size_t>(mesh) >= keyFrame->meshes.size()) return;
-  const std::array<float, 3>& angles = keyFrame->meshes[static_cast<std::size_t>(mesh)].workingAngles;
+  const std::array<float, 3>& angles =
+      keyFrame->meshes[static_cast<std::size_t>(mesh)].workingAngles;
   M.suppressTrackBarWrite = true;
   const std::array<TTrackBar*, 3> bars{TrackBar1, TrackBar2, TrackBar3};
   for (TTrackBar* bar : bars) bar->SetEnabled(true);
-  for (std::size_t axis = 0; axis < bars.size(); ++axis) bars[axis]->SetPosition(BarPosition(angles[axis]));
+  for (std::size_t axis = 0; axis < bars.size(); ++axis)
+    bars[axis]->SetPosition(BarPosition(angles[axis]));
   M.suppressTrackBarWrite = false;
 }
 
@@ -92,9 +94,9 @@ void TForm2::TrackBarChange(TTrackBar* bar, TEdit* echo, bool firstBar) {
   int k = 0;
   const KeyFrame* keyFrame = CurrentKeyFrame(&k);
   wadMoveableD3D* view = SelectedView();
-  const bool meshPicked =
-      keyFrame != nullptr && M.pickedMesh >= 0 &&
-      static_cast<std::size_t>(M.pickedMesh) < std::min(keyFrame->meshes.size(), M.selectedBuffers.size());
+  const bool meshPicked = keyFrame != nullptr && M.pickedMesh >= 0 &&
+                          static_cast<std::size_t>(M.pickedMesh) <
+                              std::min(keyFrame->meshes.size(), M.selectedBuffers.size());
   if (view == nullptr || !meshPicked) return;
   view->MarkEdited();
   if (!(firstBar && M.skipNextTrackBar1Write))

@@ -18,9 +18,15 @@ void RecordPressThenPass(TForm2& form, TWndMethod& previous, TMessage& message) 
 
 }  // namespace
 
-void TForm2::TB1WndProc(TMessage& Message) { RecordPressThenPass(*this, oldTrackBarWndProc[0], Message); }
-void TForm2::TB2WndProc(TMessage& Message) { RecordPressThenPass(*this, oldTrackBarWndProc[1], Message); }
-void TForm2::TB3WndProc(TMessage& Message) { RecordPressThenPass(*this, oldTrackBarWndProc[2], Message); }
+void TForm2::TB1WndProc(TMessage& Message) {
+  RecordPressThenPass(*this, oldTrackBarWndProc[0], Message);
+}
+void TForm2::TB2WndProc(TMessage& Message) {
+  RecordPressThenPass(*this, oldTrackBarWndProc[1], Message);
+}
+void TForm2::TB3WndProc(TMessage& Message) {
+  RecordPressThenPass(*this, oldTrackBarWndProc[2], Message);
+}
 
 void TForm2::Undo1Click(TObject* Sender) { PopRotationUndo(); }
 

@@ -12,7 +12,6 @@ namespace {
 // faces culled; quads keep their quad bit.
 constexpr DWORD kMeshPolygonFlags = POLY_TEXTURED | POLY_CULL_CCW;
 
-constexpr int kFrameRateToMs = 25;
 // Pans move twenty view units per pixel of drag.
 constexpr float kPanFactor = 20.0f;
 
@@ -55,7 +54,7 @@ void TForm2::Onclick(TObject* Sender) {
   const WadAnimation& animation = M.wadfile.animations[static_cast<std::size_t>(g)];
   const int k = M.animaciones[static_cast<std::size_t>(g)]->numKeyFrames();
   const int total = animation.frameEnd - animation.frameStart + 1;
-  const String rate = String(L" Frame Rate:") + IntToStr(animation.frameRate * kFrameRateToMs);
+  const String rate = String(L" Frame Rate:") + IntToStr(animation.frameRate * kFrameRateStepMs);
   if (RadioButton1->GetChecked())
     RadioGroup3->SetText(String(L"Num Key Frames:") + IntToStr(k) + rate);
   else

@@ -19,7 +19,8 @@ bool ChooseLargestPlaying(uitest::EditorSession& session) {
   int best = -1;
   int bestPolygons = -1;
   for (std::size_t m = 0; m < M.moveableViews.size(); ++m) {
-    std::vector<dxBufferTextura*> buffers(static_cast<std::size_t>(M.moveableViews[m]->GetMeshCount()));
+    std::vector<dxBufferTextura*> buffers(
+        static_cast<std::size_t>(M.moveableViews[m]->GetMeshCount()));
     M.moveableViews[m]->GetMeshBuffers(buffers.data());
     int polygons = 0;
     for (const dxBufferTextura* b : buffers) polygons += b->GetNumTriangles() + b->GetNumQuads();
@@ -27,7 +28,8 @@ bool ChooseLargestPlaying(uitest::EditorSession& session) {
   }
   if (best < 0) return false;
   const int first = M.wadfile.moveables[static_cast<std::size_t>(best)].animIndex;
-  const int count = static_cast<int>(CountMoveableAnimations(M.wadfile, static_cast<std::uint32_t>(best)));
+  const int count =
+      static_cast<int>(CountMoveableAnimations(M.wadfile, static_cast<std::uint32_t>(best)));
   for (int a = 0; a < count; ++a) {
     if (M.animaciones[static_cast<std::size_t>(first + a)]->numKeyFrames() == 0) continue;
     session.Choose(best, a);

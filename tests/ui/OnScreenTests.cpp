@@ -74,7 +74,8 @@ TEST(OnScreen, OpensAWadPlaysItAndLeavesAScreenshot) {
   const vcl::PanelWindow& panel = form.Panel1->Window();
   EXPECT_GT(panel.FrameCount(), 50);
   const auto& pixels = panel.FramePixels();
-  EXPECT_GT(std::count_if(pixels.begin(), pixels.end(), [](std::uint32_t p) { return p != uitest::kClearPixel; }),
+  EXPECT_GT(std::count_if(pixels.begin(), pixels.end(),
+                          [](std::uint32_t p) { return p != uitest::kClearPixel; }),
             1000);
   EXPECT_TRUE(messages.Boxes().empty());
   std::filesystem::remove(kScreenshot);

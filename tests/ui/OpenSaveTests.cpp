@@ -96,10 +96,10 @@ TEST(OpenWad, HandlersWithNothingToActOnDoNothing) {
   EditorSession session(std::nullopt);
   TForm2& form = session.Form();
   auto runAll = [&form] {
-    for (auto handler : {&TForm2::Panel1Click, &TForm2::TrackBar1Change, &TForm2::CSpinEdit1Change,
-                         &TForm2::CSpinEdit2Change, &TForm2::Button2Click, &TForm2::Onclick,
-                         &TForm2::Onchange, &TForm2::SpinEdit1Change, &TForm2::Undo1Click,
-                         &TForm2::ListBox1Click, &TForm2::Paint})
+    for (auto handler :
+         {&TForm2::Panel1Click, &TForm2::TrackBar1Change, &TForm2::CSpinEdit1Change,
+          &TForm2::CSpinEdit2Change, &TForm2::Button2Click, &TForm2::Onclick, &TForm2::Onchange,
+          &TForm2::SpinEdit1Change, &TForm2::Undo1Click, &TForm2::ListBox1Click, &TForm2::Paint})
       (form.*handler)(nullptr);
   };
   runAll();
@@ -115,15 +115,18 @@ TEST(OpenWad, HandlersWithNothingToActOnDoNothing) {
 TEST(SaveWad, AddsWadUnlessTheNameEndsInIt) {
   EditorSession session(std::nullopt);
   const std::filesystem::path file = uitest::OpenTestWad(session);
-  const std::vector<std::pair<std::string, std::string>> names{
-      {"plain", "plain.wad"}, {"UPPER.WAD", "UPPER.WAD.wad"}, {"kept.wad", "kept.wad"}, {"a", "a.wad"}};
+  const std::vector<std::pair<std::string, std::string>> names{{"plain", "plain.wad"},
+                                                               {"UPPER.WAD", "UPPER.WAD.wad"},
+                                                               {"kept.wad", "kept.wad"},
+                                                               {"a", "a.wad"}};
   for (const auto& [chosen, written] : names) {
     session.desktop.messages.Clear();
     session.Save(session.Folder() / chosen);
     EXPECT_EQ(session.desktop.dialogs.Requests().back().initialDir, Utf8Name(session.Folder()));
     EXPECT_EQ(session.Form().GetText(), Utf8Name(session.Folder() / written));
     ASSERT_EQ(session.desktop.messages.Boxes().size(), 1u);
-    EXPECT_EQ(session.desktop.messages.Boxes()[0], (MessageRecord{L"File Saved", L"Ulvo Dide Rizid", MB_OK}));
+    EXPECT_EQ(session.desktop.messages.Boxes()[0],
+              (MessageRecord{L"File Saved", L"Ulvo Dide Rizid", MB_OK}));
     // Nothing was edited, so the file comes out as it went in.
     EXPECT_EQ(SavedBytes(session.Folder() / written), SavedBytes(file)) << written;
   }
@@ -152,12 +155,14 @@ TEST(SaveWad, FailedWriteKeepsTheOldFileAndTheCaption) {
 
   ASSERT_EQ(session.desktop.messages.Boxes().size(), 1u);
   EXPECT_EQ(session.desktop.messages.Boxes()[0].caption, L"Error");
-  EXPECT_NE(session.desktop.messages.Boxes()[0].text.find(Utf8Name(old).Wide()), std::wstring::npos);
+  EXPECT_NE(session.desktop.messages.Boxes()[0].text.find(Utf8Name(old).Wide()),
+            std::wstring::npos);
   EXPECT_EQ(session.Form().GetText(), Utf8Name(file));
   std::ifstream in(old);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "what was there");
   int files = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(session.Folder())) ++files;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(session.Folder()))
+    ++files;
   EXPECT_EQ(files, 3);  // test.wad, old.wad and the texture dump
 }
 
@@ -182,10 +187,10 @@ TEST(SaveWad, ModelThatCannotBeEncodedIsRefused) {
 
 TEST(Files, NamesOfAnyCharactersOpenAndSave) {
   EditorSession session(std::nullopt);
-  const std::filesystem::path named = std::filesystem::path(session.Folder()) / u8"wölf ñ 狼.wad";
+  const std::filesystem::path named = session.Folder() / u8"wölf ñ 狼.wad";
   uitest::WriteTestWad(named, uitest::BuildTestWad());
   session.Open(named);
-  EXPECT_EQ(session.Form().GetText(), String(L"") + Utf8Name(named));
+  EXPECT_EQ(session.Form().GetText(), Utf8Name(named));
   EXPECT_EQ(session.Form().ListBox1->GetItems()->GetCount(), 3);
   session.Save(session.Folder() / u8"sälvé 狼");
   EXPECT_EQ(SavedBytes(session.Folder() / u8"sälvé 狼.wad"), SavedBytes(named));

@@ -63,10 +63,14 @@ TEST(RealWad, PickTurnCommitAndSaveChangesOnlyThatMeshsRotation) {
   const std::wstring caption = form.GetText().Wide();
   ASSERT_EQ(caption.rfind(L"Mesh #", 0), 0u) << "no mesh at " << x << "," << y;
   const int mesh = std::stoi(caption.substr(6));
-  const auto& angles = model[static_cast<std::size_t>(g)]->keyFrames[0].meshes[static_cast<std::size_t>(mesh)].angles;
+  const auto& angles = model[static_cast<std::size_t>(g)]
+                           ->keyFrames[0]
+                           .meshes[static_cast<std::size_t>(mesh)]
+                           .angles;
   TEdit* echoes[3] = {form.Edit1, form.Edit2, form.Edit3};
   for (int axis = 0; axis < 3; ++axis)
-    EXPECT_EQ(StrToInt(echoes[axis]->GetText()), BarValue(angles[static_cast<std::size_t>(axis)])) << axis;
+    EXPECT_EQ(StrToInt(echoes[axis]->GetText()), BarValue(angles[static_cast<std::size_t>(axis)]))
+        << axis;
 
   // Turn an axis the rotation already has, so that it keeps its word count.
   int axis = 0;
@@ -75,7 +79,8 @@ TEST(RealWad, PickTurnCommitAndSaveChangesOnlyThatMeshsRotation) {
   TTrackBar* bars[3] = {form.TrackBar1, form.TrackBar2, form.TrackBar3};
   const String before = echoes[axis]->GetText();
   session.PressBar(bars[axis], bars[axis]->GetHeight() / 4);
-  if (echoes[axis]->GetText() == before) session.PressBar(bars[axis], bars[axis]->GetHeight() * 3 / 4);
+  if (echoes[axis]->GetText() == before)
+    session.PressBar(bars[axis], bars[axis]->GetHeight() * 3 / 4);
   const int turned = StrToInt(echoes[axis]->GetText());
   ASSERT_NE(turned, 360);
   User::Click(form.Button2);
@@ -88,11 +93,15 @@ TEST(RealWad, PickTurnCommitAndSaveChangesOnlyThatMeshsRotation) {
   const std::size_t first = RotationWord(original.keyFrameWords, frame, mesh);
   const std::size_t count = (original.keyFrameWords[first] >> 14) == 0 ? 2 : 1;
   WadFile expected = original;
-  for (std::size_t w = first; w < first + count; ++w) expected.keyFrameWords[w] = saved.keyFrameWords[w];
+  for (std::size_t w = first; w < first + count; ++w)
+    expected.keyFrameWords[w] = saved.keyFrameWords[w];
   EXPECT_EQ(SerializeWad(saved), SerializeWad(expected));
 
   AnimationModel reread;
   DecodeKeyFrames(reread, saved, total);
-  const auto& now = reread[static_cast<std::size_t>(g)]->keyFrames[0].meshes[static_cast<std::size_t>(mesh)].angles;
+  const auto& now = reread[static_cast<std::size_t>(g)]
+                        ->keyFrames[0]
+                        .meshes[static_cast<std::size_t>(mesh)]
+                        .angles;
   EXPECT_EQ(static_cast<int>(std::lround(now[static_cast<std::size_t>(axis)])), turned);
 }

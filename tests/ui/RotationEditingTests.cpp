@@ -19,7 +19,7 @@ using uitest::kSmallY;
 
 namespace {
 
-constexpr int kFrameWords = 12;              // of animation 0: 9 header, 2 + 1 rotation words
+constexpr int kFrameWords = 12;  // of animation 0: 9 header, 2 + 1 rotation words
 constexpr int kRootWord = 6, kBigMeshWord = 9, kSmallMeshWord = 11;
 
 struct EditingSession : EditorSession {
@@ -45,8 +45,12 @@ struct EditingSession : EditorSession {
 };
 
 // Degrees of a 10-bit field of a two-word rotation, and of a one-word rotation.
-int TwoWordDegrees(std::uint32_t field) { return static_cast<int>(std::lround(field * 360.0 / 1024)); }
-int OneWordDegrees(std::uint16_t word) { return static_cast<int>(std::lround((word & 0x3FFF) * 360.0 / 4096)); }
+int TwoWordDegrees(std::uint32_t field) {
+  return static_cast<int>(std::lround(field * 360.0 / 1024));
+}
+int OneWordDegrees(std::uint16_t word) {
+  return static_cast<int>(std::lround((word & 0x3FFF) * 360.0 / 4096));
+}
 
 }  // namespace
 

@@ -46,7 +46,8 @@ TEST(Selection, ShowsTheChosenAnimationAndKeyFrame) {
                                        form.Edit7->GetText(), form.Edit8->GetText(),
                                        form.Edit9->GetText(), form.Edit10->GetText()};
   EXPECT_EQ(parameters, (std::vector<String>{L"0", L"1", L"1", L"65535", L"-4", L"-7"}));
-  EXPECT_EQ(form.GroupBox1->GetText(), String(L"Animation Parameters: Start Frame #0 End Frame #1"));
+  EXPECT_EQ(form.GroupBox1->GetText(),
+            String(L"Animation Parameters: Start Frame #0 End Frame #1"));
   EXPECT_EQ(Main()._Animacion, 2);
   EXPECT_EQ(Main().pivoteAnimacion, 2);
 

@@ -1,9 +1,9 @@
 #include "TestWad.h"
 
-#include "EditorSession.h"
-
 #include <stdexcept>
 #include <vector>
+
+#include "EditorSession.h"
 
 namespace uitest {
 
@@ -29,21 +29,21 @@ void Push(std::vector<std::uint16_t>& words, std::int32_t value) {
 std::uint32_t AddSquare(WadFile& wad, int half) {
   const auto offset = static_cast<std::uint32_t>(wad.meshWords.size() * 2);
   auto& w = wad.meshWords;
-  for (int c : {0, 0, 0}) Push(w, c);       // centre
-  Push(w, half * 2), Push(w, 0);            // radius, 32 bits
-  Push(w, 4);                               // vertices
+  for (int c : {0, 0, 0}) Push(w, c);  // centre
+  Push(w, half * 2), Push(w, 0);       // radius, 32 bits
+  Push(w, 4);                          // vertices
   for (auto [x, y] : {std::pair{-half, -half}, {half, -half}, {half, half}, {-half, half}})
     Push(w, x), Push(w, y), Push(w, 0);
-  Push(w, -4);                              // four shades
+  Push(w, -4);  // four shades
   for (int i = 0; i < 4; ++i) Push(w, 0);
-  Push(w, 2);                               // polygons
+  Push(w, 2);  // polygons
   for (const auto& corners : {std::array{0, 1, 2, 3}, std::array{3, 2, 1, 0}}) {
     Push(w, kQuadShape);
     for (int c : corners) Push(w, c);
-    Push(w, 0);                             // texture sample 0
-    Push(w, 0);                             // attribute, extra
+    Push(w, 0);  // texture sample 0
+    Push(w, 0);  // attribute, extra
   }
-  if (w.size() % 2 != 0) Push(w, 0);        // meshes start on 4 bytes
+  if (w.size() % 2 != 0) Push(w, 0);  // meshes start on 4 bytes
   wad.meshPointers.push_back(offset);
   return offset;
 }

@@ -71,7 +71,8 @@ inline std::string TestNamesXml() {
   for (int i = 0; i < 20; ++i) longName += "\xC3\xA9";  // U+00E9 in UTF-8
   names += "<m name=\"" + longName + "\"/>";
   return R"(<?xml version="1.0" encoding="UTF-8"?><strings><p/><m/><e/><s/>)"
-         "<objects><statics/><moveables>" + names + "</moveables></objects></strings>";
+         "<objects><statics/><moveables>" +
+         names + "</moveables></objects></strings>";
 }
 
 class EditorSession;
