@@ -1,7 +1,6 @@
 #include "xml/XMLElement.h"
 
 #include "xml/XMLContent.h"
-#include "xml/XMLEscape.h"
 #include "xml/XMLText.h"
 #include "xml/XMLTextNode.h"
 #include "xml/XMLVariable.h"
@@ -12,7 +11,7 @@ namespace {
 
 // Characters that end an element name in a start tag.
 bool EndsName(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '/' || c == '>' || c == '"';
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '/' || c == '>' || c == '"' || c == '<';
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
@@ -25,17 +24,16 @@ void DeleteAll(std::vector<T*>& items) {
   }
 }
 
-// A single-quoted value may hold double quotes; they are kept as references
-// so that the value can be written back between double quotes.
-std::string QuotedValue(std::string_view value, char quote) {
-  std::string stored;
-  for (const char c : value) {
-    if (c == '"' && quote == '\'')
-      stored += "&quot;";
+// text with every `c` replaced by `reference`.
+std::string Replaced(std::string_view text, char c, std::string_view reference) {
+  std::string out;
+  for (const char x : text) {
+    if (x == c)
+      out += reference;
     else
-      stored += c;
+      out += x;
   }
-  return stored;
+  return out;
 }
 
 }  // namespace
@@ -64,12 +62,14 @@ void XMLElement::parseTag(std::string_view tag, int parseMode) {
     name_ = std::string(tag);
     return;
   }
-  std::size_t pos = 0;
-  std::string name;
-  for (; pos < tag.size() && !EndsName(tag[pos]); ++pos)
-    if (tag[pos] != '<') name += tag[pos];
-  // The document holds the name as it would be written; keep it escaped once.
-  name_ = escapedXmlText(unescapedXmlText(name));
+  // The tag's own '<' may lead; a later one ends the name, which could not be
+  // written back otherwise ("<<!x/>" would read as a declaration).
+  std::size_t pos = tag.starts_with('<') ? 1 : 0;
+  const std::size_t nameStart = pos;
+  while (pos < tag.size() && !EndsName(tag[pos])) ++pos;
+  // Kept as written, references included, but for a single quote: written
+  // back, it would open a quoted region of the tag.
+  name_ = Replaced(tag.substr(nameStart, pos - nameStart), '\'', "&apos;");
 
   while (true) {
     while (pos < tag.size() && IsBlank(tag[pos])) ++pos;
@@ -80,9 +80,16 @@ void XMLElement::parseTag(std::string_view tag, int parseMode) {
     if (open == std::string_view::npos) return;
     const std::size_t close = tag.find(tag[open], open + 1);
     if (close == std::string_view::npos) return;
-    const std::string attributeName(tag.substr(pos, equals - pos));
-    const std::string value = QuotedValue(tag.substr(open + 1, close - open - 1), tag[open]);
-    addVariable(new XMLVariable(attributeName.c_str(), value.c_str(), 1));
+    const std::string_view attributeName = tag.substr(pos, equals - pos);
+    // A quote or angle bracket means the text before '=' is no attribute
+    // name; written back, it would end a quoted region or the tag.
+    if (attributeName.find_first_of("\"'<>") == std::string_view::npos) {
+      // A single-quoted value may hold double quotes; they are kept as
+      // references so that the value can be written between double quotes.
+      const std::string_view text = tag.substr(open + 1, close - open - 1);
+      const std::string value = tag[open] == '\'' ? Replaced(text, '"', "&quot;") : std::string(text);
+      addVariable(new XMLVariable(std::string(attributeName).c_str(), value.c_str(), 1));
+    }
     pos = close + 1;
   }
 }
