@@ -1,6 +1,7 @@
 #include "XmlTestSupport.h"
 
 #include "xml/XMLContent.h"
+#include "xml/XMLFile.h"
 #include "xml/XMLTextNode.h"
 #include "xml/XMLVariable.h"
 
@@ -221,7 +222,9 @@ TEST(XmlLoad, ReadsUtf8AndUtf16FilesWithByteOrderMarks) {
 TEST(XmlLoad, UnreadableFilesGiveTheDefaultDocument) {
   xmltest::ScratchDirectory scratch;
   std::filesystem::create_directory("folder.xml");
-  for (const char* name : {"missing.xml", "folder.xml", "/dev/zero", ""}) {
+  xmltest::WriteFile("huge.xml", "<?xml?><a/>");
+  std::filesystem::resize_file("huge.xml", kXmlMaxFileBytes + 1);
+  for (const char* name : {"missing.xml", "folder.xml", "/dev/zero", "", "huge.xml"}) {
     XML document(name);
     EXPECT_EQ(document.status(), kXmlLoaded) << name;
     ASSERT_NE(document.root(), nullptr) << name;
