@@ -1,0 +1,78 @@
+#pragma once
+// An XML document: a header (declaration, doctype, comments outside the
+// root) and one root element, loaded from a file or from text in memory and
+// saved back to a file, a UTF-16 file or memory.
+//
+// Loading never fails outright: status() tells how it went (XMLStatus.h).
+// A file that cannot be read, or an empty text, gives the default document:
+// the standard declaration and an empty root element named "root".
+
+#include "xml/XMLElement.h"
+#include "xml/XMLHeader.h"
+#include "xml/XMLStatus.h"
+
+#include <string>
+
+class XMLTransform;
+
+class XML {
+ public:
+  // Load modes.
+  static constexpr int kFromFile = 0;  // text is a file name
+  static constexpr int kFromText = 1;  // text is the document itself
+
+  explicit XML(const char* text, int mode = kFromFile, XMLTransform* transform = nullptr,
+               void* transformParameter = nullptr);
+  // Loads the file with a wide name.
+  explicit XML(const wchar_t* fileName, XMLTransform* transform = nullptr, void* transformParameter = nullptr);
+  ~XML();
+  XML(const XML&) = delete;
+  XML& operator=(const XML&) = delete;
+
+  // Replaces the document by the one read; always returns 1. Any other mode
+  // than the two above gives the default document.
+  int load(const char* text, int mode = kFromFile, XMLTransform* transform = nullptr,
+           void* transformParameter = nullptr);
+  int load(const wchar_t* fileName, XMLTransform* transform = nullptr, void* transformParameter = nullptr);
+
+  // Null when the top level held no element, or when the root's end tag was
+  // missing.
+  XMLElement* root() const { return root_; }
+  XMLHeader* header() const { return header_; }
+  unsigned status() const { return status_; }
+
+  // Saves to a file: kind 0 (XMLWriteTarget::kFile) writes the text as
+  // stored (UTF-8), kind 3 (kUtf16File) as UTF-16LE after the byte-order
+  // mark FF FE. A null fileName saves to the
+  // file the document was loaded from, which is forgotten when the text had
+  // no declaration or a transform was used. Returns 1 when every byte was
+  // written and the file closed, 0 otherwise (also for other kinds; a
+  // transform is possible with kind 0 only).
+  int save(const char* fileName = nullptr, int raw = 1, int kind = 0, XMLTransform* transform = nullptr,
+           void* transformParameter = nullptr);
+  // Appends the document to text; returns 1, or 0 when the transform failed.
+  int saveToMemory(std::string& text, int raw = 1, XMLTransform* transform = nullptr,
+                   void* transformParameter = nullptr);
+  // Writes header and root to any target.
+  int saveRoot(XMLWriteTarget& target, int raw, XMLTransform* transform = nullptr,
+               void* transformParameter = nullptr);
+
+  // Deletes root and header and forgets the file name.
+  void reset();
+  // Hands the root to the caller and puts an empty element named "root" in
+  // its place.
+  XMLElement* detachRoot();
+
+ private:
+  void setDefaultDocument();
+  void parse(const std::string& text, bool transformed);
+  void forgetFileName();
+
+  unsigned status_ = kXmlLoaded;
+  bool hasFileName_ = false;
+  bool wideName_ = false;
+  std::string fileName_;
+  std::wstring wideFileName_;
+  XMLHeader* header_ = nullptr;
+  XMLElement* root_ = nullptr;
+};

@@ -1,0 +1,211 @@
+#include "xml/XMLWriter.h"
+
+#include "xml/XMLContent.h"
+#include "xml/XMLElement.h"
+#include "xml/XMLHeader.h"
+#include "xml/XMLText.h"
+#include "xml/XMLTextNode.h"
+#include "xml/XMLTransform.h"
+#include "xml/XMLVariable.h"
+#include "xml/XMLWriteTarget.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Room the encoded text may take beyond the length of the plain text.
+constexpr std::size_t kTransformSlack = 100;
+
+// What a target does with each part of an element; the order of the parts is
+// the walker's.
+class ElementSink {
+ public:
+  virtual ~ElementSink() = default;
+  // Starts an element; false skips it and everything below it. `empty`:
+  // nothing follows, so the start tag closes itself.
+  virtual bool open(const XMLElement& element, unsigned depth, bool empty) = 0;
+  virtual void comment(const XMLElement& element, unsigned index, unsigned depth) = 0;
+  virtual void content(const XMLElement& element, unsigned index, unsigned depth) = 0;
+  virtual void cdata(const XMLElement& element, unsigned index, unsigned depth) = 0;
+  virtual void close(const XMLElement& element, unsigned depth, bool empty) = 0;
+};
+
+// Indented text with CRLF line ends, for files and memory.
+class TextSink : public ElementSink {
+ public:
+  TextSink(XMLWriteTarget& target, int raw) : target_(target), raw_(raw) {}
+
+  bool open(const XMLElement& element, unsigned depth, bool empty) override {
+    std::string line = Indent(depth) + "<" + xmlCopiedForm(element.storedName(), raw_);
+    XMLVariable* const* variables = element.variables();
+    for (unsigned i = 0; i < element.variableCount(); ++i) {
+      line += " " + xmlCopiedForm(variables[i]->storedName(), raw_) + "=\"" +
+              xmlCopiedForm(variables[i]->storedValue(), raw_) + "\"";
+    }
+    target_.emit(line + (empty ? "/>\r\n" : ">\r\n"));
+    return true;
+  }
+
+  void comment(const XMLElement& element, unsigned index, unsigned depth) override {
+    const XMLComment* comment = element.comments()[index];
+    target_.emit(Indent(depth + 1) + "<!--" + comment->storedText() + "-->\r\n");
+  }
+
+  void content(const XMLElement& element, unsigned index, unsigned depth) override {
+    const XMLContent* content = element.contents()[index];
+    target_.emit(Indent(depth + 1) + xmlCopiedForm(content->storedText(), raw_) + "\r\n");
+  }
+
+  void cdata(const XMLElement& element, unsigned index, unsigned depth) override {
+    const XMLCData* section = element.cdatas()[index];
+    target_.emit(Indent(depth + 1) + "<![CDATA[" + section->storedText() + "]]>\r\n");
+  }
+
+  void close(const XMLElement& element, unsigned depth, bool empty) override {
+    if (!empty) target_.emit(Indent(depth) + "</" + xmlCopiedForm(element.storedName(), raw_) + ">\r\n");
+  }
+
+ private:
+  static std::string Indent(unsigned depth) { return std::string(depth, '\t'); }
+
+  XMLWriteTarget& target_;
+  int raw_;
+};
+
+// A key per element ("E" + its index among its parent's children + its
+// name), a string value per attribute ("V" + name), comment ("C" + index),
+// content and CDATA section ("D" + index; a section replaces the content of
+// the same index).
+class RegistrySink : public ElementSink {
+ public:
+  RegistrySink(XMLWriteTarget& target, int raw) : target_(target), raw_(raw) {}
+
+  bool open(const XMLElement& element, unsigned, bool) override {
+    const XMLElement* parent = element.parent();
+    const unsigned index = parent != nullptr ? static_cast<unsigned>(parent->indexOfChild(&element)) : 0;
+    const std::string name = "E" + std::to_string(index) + xmlCopiedForm(element.storedName(), raw_);
+    HKEY key = nullptr;
+    DWORD disposition = 0;
+    const HKEY parentKey = keys_.empty() ? target_.key() : keys_.back();
+    if (RegCreateKeyExA(parentKey, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
+                        &disposition) != ERROR_SUCCESS) {
+      target_.fail();
+      return false;
+    }
+    keys_.push_back(key);
+    XMLVariable* const* variables = element.variables();
+    for (unsigned i = 0; i < element.variableCount(); ++i)
+      setValue("V" + xmlCopiedForm(variables[i]->storedName(), raw_), xmlCopiedForm(variables[i]->storedValue(), raw_));
+    return true;
+  }
+
+  void comment(const XMLElement& element, unsigned index, unsigned) override {
+    setValue("C" + std::to_string(index), element.comments()[index]->storedText());
+  }
+
+  void content(const XMLElement& element, unsigned index, unsigned) override {
+    const XMLContent* content = element.contents()[index];
+    setValue("D" + std::to_string(index), xmlCopiedForm(content->storedText(), raw_));
+  }
+
+  void cdata(const XMLElement& element, unsigned index, unsigned) override {
+    setValue("D" + std::to_string(index), element.cdatas()[index]->storedText());
+  }
+
+  void close(const XMLElement&, unsigned, bool) override {
+    RegCloseKey(keys_.back());
+    keys_.pop_back();
+  }
+
+ private:
+  void setValue(const std::string& name, const std::string& text) {
+    const auto* data = reinterpret_cast<const BYTE*>(text.c_str());
+    if (RegSetValueExA(keys_.back(), name.c_str(), 0, REG_SZ, data, static_cast<DWORD>(text.size() + 1)) !=
+        ERROR_SUCCESS)
+      target_.fail();
+  }
+
+  XMLWriteTarget& target_;
+  int raw_;
+  std::vector<HKEY> keys_;
+};
+
+// Writes the element, and its children when asked, putting each comment,
+// content and CDATA section before the child whose index its position names;
+// what lies beyond the last child follows it (comments, CDATA sections, then
+// contents).
+void Walk(ElementSink& sink, XMLElement* element, unsigned depth, bool withChildren) {
+  if (element == nullptr) return;
+  element->restoreParkedChildren();
+  const unsigned commentCount = element->commentCount();
+  const unsigned contentCount = element->contentCount();
+  const unsigned cdataCount = element->cdataCount();
+  const bool hasPieces = commentCount + contentCount + cdataCount != 0;
+  // "</>" would read as an end tag: an element without a name gets one.
+  const bool empty = !hasPieces && (!withChildren || element->childCount() == 0) && !element->storedName().empty();
+  if (!sink.open(*element, depth, empty)) return;
+
+  unsigned comment = 0, content = 0, cdata = 0;
+  if (withChildren) {
+    for (unsigned i = 0; i < element->childCount(); ++i) {
+      for (; comment < commentCount && element->comments()[comment]->position() <= i; ++comment)
+        sink.comment(*element, comment, depth);
+      for (; content < contentCount && element->contents()[content]->position() <= i; ++content)
+        sink.content(*element, content, depth);
+      for (; cdata < cdataCount && element->cdatas()[cdata]->position() <= i; ++cdata)
+        sink.cdata(*element, cdata, depth);
+      Walk(sink, element->children()[i], depth + 1, withChildren);
+    }
+  }
+  for (; comment < commentCount; ++comment) sink.comment(*element, comment, depth);
+  for (; cdata < cdataCount; ++cdata) sink.cdata(*element, cdata, depth);
+  for (; content < contentCount; ++content) sink.content(*element, content, depth);
+  sink.close(*element, depth, empty);
+}
+
+std::unique_ptr<ElementSink> SinkFor(XMLWriteTarget& target, int raw) {
+  if (target.kind() == XMLWriteTarget::kRegistry) return std::make_unique<RegistrySink>(target, raw);
+  return std::make_unique<TextSink>(target, raw);
+}
+
+}  // namespace
+
+int xmlWriteElement(XMLWriteTarget& target, XMLElement* element, unsigned depth, int withChildren, int raw) {
+  Walk(*SinkFor(target, raw), element, depth, withChildren != 0);
+  return target.failed() ? 0 : 1;
+}
+
+int xmlWriteDocument(XMLWriteTarget& target, XMLElement* element, int withChildren, int raw, XMLHeader* header,
+                     XMLTransform* transform, void* transformParameter) {
+  if (transform == nullptr) {
+    if (header != nullptr) header->write(target, 0);
+    xmlWriteElement(target, element, 0, withChildren, raw);
+    if (header != nullptr) header->write(target, 1);
+    return target.failed() ? 0 : 1;
+  }
+  // Encoded bytes are not text: they can go to a file as they are or to memory.
+  if (target.kind() != XMLWriteTarget::kFile && target.kind() != XMLWriteTarget::kMemory) return 0;
+  std::string text;
+  XMLWriteTarget plain = XMLWriteTarget::memory(text);
+  xmlWriteDocument(plain, element, withChildren, raw, header, nullptr, nullptr);
+  std::string encoded(text.size() + kTransformSlack, '\0');
+  const std::size_t length = transform->encode(text.data(), text.size(), encoded.data(), encoded.size(),
+                                               transformParameter);
+  if (length > encoded.size()) {
+    target.fail();
+    return 0;
+  }
+  target.emitBytes(std::string_view(encoded.data(), length));
+  return target.failed() ? 0 : 1;
+}
+
+int XMLElement::write(XMLWriteTarget& target, unsigned depth, int withChildren, int raw) {
+  return xmlWriteElement(target, this, depth, withChildren, raw);
+}
+
+int XMLElement::writeWithHeader(XMLWriteTarget& target, int withChildren, int raw, XMLHeader* header,
+                                XMLTransform* transform, void* transformParameter) {
+  return xmlWriteDocument(target, this, withChildren, raw, header, transform, transformParameter);
+}
