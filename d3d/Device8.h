@@ -6,7 +6,6 @@
 // every call: E_FAIL, a null texture or false.
 
 #include <unordered_set>
-#include <vector>
 
 #include "d3d/PolygonBuffer.h"
 #include "d3d8/D3DXMath.h"
