@@ -151,7 +151,7 @@ HRESULT dxDevice8::Upload(dxBufferColor8& buffer, UINT bytes) {
 }
 
 void dxDevice8::Register(dxBufferColor8* buffer) {
-  if (std::find(buffers.begin(), buffers.end(), buffer) == buffers.end()) buffers.push_back(buffer);
+  buffers.insert(buffer);
 }
 
 IDirect3DTexture8* dxDevice8::LoadTexture(const char*) { return nullptr; }

@@ -5,7 +5,7 @@
 // under the mouse. A wrapper without a device (its creation failed) fails
 // every call: E_FAIL, a null texture or false.
 
-#include <vector>
+#include <unordered_set>
 
 #include "d3d/PolygonBuffer.h"
 #include "d3d8/D3DXMath.h"
@@ -81,7 +81,9 @@ class dxDevice8 {
                   int& best);
 
   IDirect3DDevice8* device = nullptr;    // owned reference
-  std::vector<dxBufferColor8*> buffers;  // not owned; grows as needed
+  // Every buffer ever uploaded, by address (not owned; never dereferenced):
+  // it only keeps a buffer from being registered twice, so a set suffices.
+  std::unordered_set<dxBufferColor8*> buffers;
   int clearRed = 0;
   int clearGreen = 0;
   int clearBlue = 0;

@@ -14,8 +14,8 @@ namespace {
 constexpr const char* kDefaultDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>";
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16ByteOrderMark = "\xFF\xFE";
-constexpr int kUtf8File = 0;
-constexpr int kUtf16File = 3;
+constexpr int kUtf8File = XMLWriteTarget::kFile;
+constexpr int kUtf16File = XMLWriteTarget::kUtf16File;
 
 // Where the declaration ends ("<?...?>" at the start of the text, after an
 // optional byte-order mark and blanks); npos when the text has none.

@@ -21,8 +21,9 @@ class XML {
   static constexpr int kFromFile = 0;  // text is a file name
   static constexpr int kFromText = 1;  // text is the document itself
 
-  XML(const char* text, int mode = kFromFile, XMLTransform* transform = nullptr, void* transformParameter = nullptr);
-  // Loads the file with a wide (UTF-16 or UTF-32) name.
+  explicit XML(const char* text, int mode = kFromFile, XMLTransform* transform = nullptr,
+               void* transformParameter = nullptr);
+  // Loads the file with a wide name.
   explicit XML(const wchar_t* fileName, XMLTransform* transform = nullptr, void* transformParameter = nullptr);
   ~XML();
   XML(const XML&) = delete;
@@ -40,8 +41,9 @@ class XML {
   XMLHeader* header() const { return header_; }
   unsigned status() const { return status_; }
 
-  // Saves to a file: kind 0 writes the text as stored (UTF-8), kind 3 as
-  // UTF-16LE after the byte-order mark FF FE. A null fileName saves to the
+  // Saves to a file: kind 0 (XMLWriteTarget::kFile) writes the text as
+  // stored (UTF-8), kind 3 (kUtf16File) as UTF-16LE after the byte-order
+  // mark FF FE. A null fileName saves to the
   // file the document was loaded from, which is forgotten when the text had
   // no declaration or a transform was used. Returns 1 when every byte was
   // written and the file closed, 0 otherwise (also for other kinds; a

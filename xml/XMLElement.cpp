@@ -1,7 +1,7 @@
 #include "xml/XMLElement.h"
 
 #include "xml/XMLContent.h"
-#include "xml/XMLEscape.h"
+#include "xml/XMLNodeList.h"
 #include "xml/XMLText.h"
 #include "xml/XMLTextNode.h"
 #include "xml/XMLVariable.h"
@@ -12,30 +12,47 @@ namespace {
 
 // Characters that end an element name in a start tag.
 bool EndsName(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '/' || c == '>' || c == '"';
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '/' || c == '>' || c == '"' || c == '<';
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-template <typename T>
-void DeleteAll(std::vector<T*>& items) {
-  while (!items.empty()) {
-    delete items.back();
-    items.pop_back();
+// text with every `c` replaced by `reference`.
+std::string Replaced(std::string_view text, char c, std::string_view reference) {
+  std::string out;
+  for (const char x : text) {
+    if (x == c)
+      out += reference;
+    else
+      out += x;
   }
+  return out;
 }
 
-// A single-quoted value may hold double quotes; they are kept as references
-// so that the value can be written back between double quotes.
-std::string QuotedValue(std::string_view value, char quote) {
-  std::string stored;
-  for (const char c : value) {
-    if (c == '"' && quote == '\'')
-      stored += "&quot;";
-    else
-      stored += c;
+// Reads the attribute at or after tag[pos] ("name=\"value\"" or
+// "name='value'", kept as written) into element; returns the position after
+// it, or npos when the tag holds no further attribute.
+std::size_t ReadAttribute(std::string_view tag, std::size_t pos, XMLElement& element) {
+  constexpr std::size_t npos = std::string_view::npos;
+  while (pos < tag.size() && IsBlank(tag[pos])) ++pos;
+  if (pos >= tag.size() || tag[pos] == '>' || tag[pos] == '/') return npos;
+  const std::size_t equals = tag.find('=', pos);
+  if (equals == npos) return npos;
+  const std::size_t open = tag.find_first_of("\"'", equals + 1);
+  if (open == npos) return npos;
+  const std::size_t close = tag.find(tag[open], open + 1);
+  if (close == npos) return npos;
+  const std::string_view name = tag.substr(pos, equals - pos);
+  // A quote or angle bracket means the text before '=' is no attribute
+  // name; written back, it would end a quoted region or the tag.
+  if (name.find_first_of("\"'<>") == npos) {
+    // A single-quoted value may hold double quotes; they are kept as
+    // references so that the value can be written between double quotes.
+    const std::string_view text = tag.substr(open + 1, close - open - 1);
+    const std::string value = tag[open] == '\'' ? Replaced(text, '"', "&quot;") : std::string(text);
+    element.addVariable(new XMLVariable(std::string(name).c_str(), value.c_str(), 1));
   }
-  return stored;
+  return close + 1;
 }
 
 }  // namespace
@@ -64,27 +81,16 @@ void XMLElement::parseTag(std::string_view tag, int parseMode) {
     name_ = std::string(tag);
     return;
   }
-  std::size_t pos = 0;
-  std::string name;
-  for (; pos < tag.size() && !EndsName(tag[pos]); ++pos)
-    if (tag[pos] != '<') name += tag[pos];
-  // The document holds the name as it would be written; keep it escaped once.
-  name_ = escapedXmlText(unescapedXmlText(name));
+  // The tag's own '<' may lead; a later one ends the name, which could not be
+  // written back otherwise ("<<!x/>" would read as a declaration).
+  std::size_t pos = tag.starts_with('<') ? 1 : 0;
+  const std::size_t nameStart = pos;
+  while (pos < tag.size() && !EndsName(tag[pos])) ++pos;
+  // Kept as written, references included, but for a single quote: written
+  // back, it would open a quoted region of the tag.
+  name_ = Replaced(tag.substr(nameStart, pos - nameStart), '\'', "&apos;");
 
-  while (true) {
-    while (pos < tag.size() && IsBlank(tag[pos])) ++pos;
-    if (pos >= tag.size() || tag[pos] == '>' || tag[pos] == '/') return;
-    const std::size_t equals = tag.find('=', pos);
-    if (equals == std::string_view::npos) return;
-    const std::size_t open = tag.find_first_of("\"'", equals + 1);
-    if (open == std::string_view::npos) return;
-    const std::size_t close = tag.find(tag[open], open + 1);
-    if (close == std::string_view::npos) return;
-    const std::string attributeName(tag.substr(pos, equals - pos));
-    const std::string value = QuotedValue(tag.substr(open + 1, close - open - 1), tag[open]);
-    addVariable(new XMLVariable(attributeName.c_str(), value.c_str(), 1));
-    pos = close + 1;
-  }
+  while (pos != std::string_view::npos) pos = ReadAttribute(tag, pos, *this);
 }
 
 std::size_t XMLElement::copyName(char* buffer, std::size_t capacity, int raw) const {
@@ -129,27 +135,15 @@ unsigned XMLElement::addVariable(XMLVariable* variable) {
 }
 
 unsigned XMLElement::addComment(XMLComment* comment, unsigned position) {
-  if (comment != nullptr) {
-    comment->setParentPosition(this, position);
-    comments_.push_back(comment);
-  }
-  return commentCount();
+  return xmlAppendNode(comments_, comment, this, position);
 }
 
 unsigned XMLElement::addCData(XMLCData* section, unsigned position) {
-  if (section != nullptr) {
-    section->setParentPosition(this, position);
-    cdatas_.push_back(section);
-  }
-  return cdataCount();
+  return xmlAppendNode(cdatas_, section, this, position);
 }
 
 unsigned XMLElement::addContent(XMLContent* content, unsigned position) {
-  if (content != nullptr) {
-    content->setParentPosition(this, position);
-    contents_.push_back(content);
-  }
-  return contentCount();
+  return xmlAppendNode(contents_, content, this, position);
 }
 
 void XMLElement::deleteChildren() {
@@ -162,7 +156,7 @@ void XMLElement::deleteChildren() {
   }
 }
 
-void XMLElement::deleteVariables() { DeleteAll(variables_); }
-void XMLElement::deleteComments() { DeleteAll(comments_); }
-void XMLElement::deleteContents() { DeleteAll(contents_); }
-void XMLElement::deleteCData() { DeleteAll(cdatas_); }
+void XMLElement::deleteVariables() { xmlDeleteAll(variables_); }
+void XMLElement::deleteComments() { xmlDeleteAll(comments_); }
+void XMLElement::deleteContents() { xmlDeleteAll(contents_); }
+void XMLElement::deleteCData() { xmlDeleteAll(cdatas_); }

@@ -1,7 +1,7 @@
 #pragma once
-// One element of a document: its name (stored escaped), attributes, child
-// elements, comments, text contents and CDATA sections, each kind in an array
-// of its own. Comments, contents and CDATA sections carry a position, the
+// One element of a document: its name (kept as a document writes it, entity
+// references included), attributes, child elements, comments, text contents
+// and CDATA sections, each kind in an array of its own. Comments, contents and CDATA sections carry a position, the
 // number of child elements before them, so the serialiser can put them back
 // between the children.
 //

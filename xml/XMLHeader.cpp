@@ -1,5 +1,6 @@
 #include "xml/XMLHeader.h"
 
+#include "xml/XMLNodeList.h"
 #include "xml/XMLText.h"
 #include "xml/XMLTextNode.h"
 #include "xml/XMLWriteTarget.h"
@@ -21,19 +22,10 @@ void XMLHeader::setDoctype(const char* text, const wchar_t* wideText) {
 }
 
 unsigned XMLHeader::addComment(XMLComment* comment, unsigned position) {
-  if (comment != nullptr) {
-    comment->setParentPosition(nullptr, position);
-    comments_.push_back(comment);
-  }
-  return commentCount();
+  return xmlAppendNode(comments_, comment, nullptr, position);
 }
 
-void XMLHeader::deleteComments() {
-  while (!comments_.empty()) {
-    delete comments_.back();
-    comments_.pop_back();
-  }
-}
+void XMLHeader::deleteComments() { xmlDeleteAll(comments_); }
 
 void XMLHeader::clear() {
   text_.clear();

@@ -38,6 +38,20 @@ void SetDoctype(XMLParseState& state, XMLElement* parent, std::string_view text)
   state.header->setDoctype(std::string(text).c_str());
 }
 
+// A processing instruction is kept as the comment "?target data?". A "-->"
+// in it becomes "-- >", so that the comment does not end there when written.
+std::string InstructionAsComment(std::string_view instruction) {
+  std::string text(instruction);
+  for (std::size_t at = text.find("-->"); at != std::string::npos; at = text.find("-->", at + 4))
+    text.insert(at + 2, 1, ' ');
+  return text;
+}
+
+// A start tag from its '<' up to its '>' (left out).
+std::string_view TagText(std::string_view text, const XMLConstruct& tag) {
+  return text.substr(tag.begin, tag.end - tag.begin);
+}
+
 // The body parser of one level. `offset` is where `text` starts in the
 // whole text that `ends` describes.
 std::unique_ptr<XMLElement> ParseBody(XMLParseState& state, const XMLElementEnds& ends, XMLElement* parent,
@@ -59,8 +73,8 @@ std::unique_ptr<XMLElement> ParseBody(XMLParseState& state, const XMLElementEnds
       case XMLConstructKind::Comment:
         AddComment(state, parent, construct.inner, startSeen);
         break;
-      case XMLConstructKind::ProcessingInstruction:  // kept as a comment "?target data?"
-        AddComment(state, parent, text.substr(lt + 1, construct.end - lt - 1), startSeen);
+      case XMLConstructKind::ProcessingInstruction:
+        AddComment(state, parent, InstructionAsComment(text.substr(lt + 1, construct.end - lt - 1)), startSeen);
         break;
       case XMLConstructKind::CData:
         AddCData(parent, construct.inner);
@@ -72,7 +86,11 @@ std::unique_ptr<XMLElement> ParseBody(XMLParseState& state, const XMLElementEnds
         break;
       case XMLConstructKind::EmptyTag: {
         startSeen = true;
-        auto element = std::make_unique<XMLElement>(parent, construct.inner, 0);
+        if (depth >= kXmlMaxNestingDepth) {
+          state.status = kXmlMissingEnd;
+          return root;
+        }
+        auto element = std::make_unique<XMLElement>(parent, TagText(text, construct), 0);
         if (parent != nullptr)
           parent->addChild(element.release());
         else if (root == nullptr)
@@ -86,7 +104,7 @@ std::unique_ptr<XMLElement> ParseBody(XMLParseState& state, const XMLElementEnds
           state.status = kXmlMissingEnd;
           return root;
         }
-        auto element = std::make_unique<XMLElement>(parent, construct.inner, 0);
+        auto element = std::make_unique<XMLElement>(parent, TagText(text, construct), 0);
         const std::size_t endTag = end.endTag - offset;
         ParseBody(state, ends, element.get(), text.substr(pos, endTag - pos), offset + pos, depth + 1);
         if (parent != nullptr)

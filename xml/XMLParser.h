@@ -1,6 +1,9 @@
 #pragma once
 // The parser of a document body. It is lenient: it never rejects a text but
-// builds what it can and records a missing end in the load status.
+// builds what it can and records a missing end in the load status. A
+// construct without its end, or a start tag without its end tag, ends the
+// level it stands in (the levels above go on); so does an element nested
+// deeper than kXmlMaxNestingDepth.
 //
 // At the top level (no parent) comments and processing instructions become
 // header comments (position 0 before the first start tag, 1 after), a "<!...>"

@@ -1,7 +1,7 @@
 #pragma once
-// Where each markup construct of a text ends. The body parser and the search
-// for an element's end tag both step through a text with scanXmlConstruct,
-// so they always agree on what is markup and what is text.
+// Where each markup construct of a text ends. The body parser and the table
+// of element ends (XMLElementEnds) both step through a text with
+// scanXmlConstruct, so they always agree on what is markup and what is text.
 //
 //   comment                "<!--" ... "-->"
 //   CDATA section          "<![CDATA[" ... "]]>"

@@ -143,7 +143,8 @@ void Walk(ElementSink& sink, XMLElement* element, unsigned depth, bool withChild
   const unsigned contentCount = element->contentCount();
   const unsigned cdataCount = element->cdataCount();
   const bool hasPieces = commentCount + contentCount + cdataCount != 0;
-  const bool empty = !hasPieces && (!withChildren || element->childCount() == 0);
+  // "</>" would read as an end tag: an element without a name gets one.
+  const bool empty = !hasPieces && (!withChildren || element->childCount() == 0) && !element->storedName().empty();
   if (!sink.open(*element, depth, empty)) return;
 
   unsigned comment = 0, content = 0, cdata = 0;

@@ -34,12 +34,13 @@ namespace {
 // Every open handle; a handle not in the set is refused rather than followed.
 struct RegistryState {
   std::mutex lock;
-  RegistryKeyHandle roots[4];
+  static constexpr int kRootCount = 2;
+  RegistryKeyHandle roots[kRootCount];
   std::unordered_set<const RegistryKeyHandle*> open;
 
   RegistryState() {
-    const char* names[4] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS"};
-    for (int i = 0; i < 4; ++i) {
+    const char* names[kRootCount] = {"HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE"};
+    for (int i = 0; i < kRootCount; ++i) {
       roots[i].node = std::make_shared<KeyNode>();
       roots[i].node->name = names[i];
       roots[i].predefined = true;
@@ -90,10 +91,8 @@ RegistryKeyCopy CopyKey(const KeyNode& node) {
 
 }  // namespace
 
-const HKEY HKEY_CLASSES_ROOT = &State().roots[0];
-const HKEY HKEY_CURRENT_USER = &State().roots[1];
-const HKEY HKEY_LOCAL_MACHINE = &State().roots[2];
-const HKEY HKEY_USERS = &State().roots[3];
+const HKEY HKEY_CURRENT_USER = &State().roots[0];
+const HKEY HKEY_LOCAL_MACHINE = &State().roots[1];
 
 LONG RegCreateKeyExA(HKEY key, const char* subKey, DWORD /*reserved*/, char* /*className*/,
                      DWORD /*options*/, REGSAM /*access*/, void* /*security*/, PHKEY result,

@@ -16,10 +16,8 @@ typedef HKEY* PHKEY;
 typedef DWORD REGSAM;
 
 // The predefined roots; they are always open and closing them does nothing.
-extern const HKEY HKEY_CLASSES_ROOT;
 extern const HKEY HKEY_CURRENT_USER;
 extern const HKEY HKEY_LOCAL_MACHINE;
-extern const HKEY HKEY_USERS;
 
 constexpr LONG ERROR_SUCCESS = 0;
 constexpr LONG ERROR_INVALID_HANDLE = 6;
@@ -27,7 +25,6 @@ constexpr LONG ERROR_INVALID_PARAMETER = 87;
 
 constexpr DWORD REG_NONE = 0;
 constexpr DWORD REG_SZ = 1;
-constexpr DWORD REG_BINARY = 3;
 constexpr DWORD REG_DWORD = 4;
 
 constexpr DWORD REG_OPTION_NON_VOLATILE = 0;

@@ -1,5 +1,7 @@
 #include "xml/XMLEscape.h"
 
+#include "win32/TextConversion.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -23,26 +25,6 @@ std::string RandomText(std::mt19937& random) {
   return text;
 }
 
-std::string Utf8(char32_t c) {
-  std::string out;
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-  return out;
-}
-
 // What escaping then unescaping must give: the text with each complete
 // numeric reference ("&#" digits ";" or "&#x" hex digits ";") replaced by its
 // character, U+FFFD when it names none.
@@ -64,7 +46,8 @@ std::string WithNumericReferencesDecoded(const std::string& text) {
       const unsigned long parsed = std::stoul(significant, nullptr, hex ? 16 : 10);
       if (parsed <= 0x10FFFF && (parsed < 0xD800 || parsed > 0xDFFF)) value = static_cast<char32_t>(parsed);
     }
-    out += Utf8(value);
+    const wchar_t character[] = {static_cast<wchar_t>(value), L'\0'};
+    out += Utf8FromWide(character);
     i = last + 1;
   }
   return out;

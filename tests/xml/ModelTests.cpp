@@ -106,20 +106,6 @@ TEST(XmlElement, WideTextsAreStoredAsUtf8) {
   EXPECT_EQ(ValueOf(&variable), "\xC3\xA9");
 }
 
-TEST(XmlElement, KeepsChildrenInOrderAndKnowsTheirPlace) {
-  XMLElement root(nullptr, "<r/>");
-  XMLElement stranger(nullptr, "<s/>");
-  for (int i = 0; i < 45; ++i) root.addChild(new XMLElement(nullptr, ("<c" + std::to_string(i) + "/>").c_str()));
-  ASSERT_EQ(root.childCount(), 45u);
-  EXPECT_EQ(root.children()[20]->storedName(), "c20");
-  EXPECT_EQ(root.indexOfChild(root.children()[44]), 44);
-  EXPECT_EQ(root.indexOfChild(&stranger), -1);
-  EXPECT_EQ(root.children()[44]->parent(), &root);
-  XMLElement* grandchild = root.children()[3]->addChild(new XMLElement(nullptr, "<g/>"));
-  EXPECT_EQ(grandchild->depth(), 2u);
-  EXPECT_EQ(root.depth(), 0u);
-}
-
 TEST(XmlContent, StoresBytesGivenWithALengthAsBase64) {
   XMLContent content(nullptr, 0, "ab\0c", 0, 4);
   char buffer[16];

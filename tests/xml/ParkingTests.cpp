@@ -38,6 +38,7 @@ TEST(XmlParking, NamesFilesAfterTheChainOfIndices) {
   EXPECT_EQ(c->pathKey(), "2-");
   EXPECT_EQ(c->parkedFileName(2), "2-2.xmltmp");
   EXPECT_EQ(z->parkedFileName(5), "2-2-5.xmltmp");
+  EXPECT_EQ(z->depth(), 2u);
   EXPECT_EQ(z->parkedFileName(123456), "2-2-123456.xmltmp");
 }
 

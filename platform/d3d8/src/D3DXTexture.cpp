@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "WideText.h"
+#include "win32/TextConversion.h"
 #include "stb/stb_image.h"
 
 HRESULT D3DXCreateTexture(IDirect3DDevice8* device, UINT width, UINT height, UINT mipLevels,
@@ -36,7 +36,7 @@ HRESULT D3DXCreateTextureFromFileW(IDirect3DDevice8* device, const WCHAR* fileNa
   if (!texture) return D3DERR_INVALIDCALL;
   *texture = nullptr;
   if (!device || !fileName) return D3DERR_INVALIDCALL;
-  const std::string path = d3d8::WideToUtf8(fileName);
+  const std::string path = Utf8FromWide(fileName);
   int width = 0, height = 0, channels = 0;
   unsigned char* rgba = stbi_load(path.c_str(), &width, &height, &channels, 4);
   if (!rgba) return D3DXERR_INVALIDDATA;
