@@ -13,9 +13,21 @@
 namespace vcl {
 namespace {
 
+// The forms are laid out for a narrow 8-point UI face; the toolkit's default
+// sans face is wider and would cut captions, so its sans slots take a face
+// with the widths the layout expects (fontconfig falls back to the default
+// sans face where it is not installed).
+void UseNarrowUiFace() {
+  Fl::set_font(FL_HELVETICA, " Liberation Sans");
+  Fl::set_font(FL_HELVETICA_BOLD, "BLiberation Sans");
+}
+
 class ScreenBackend : public Backend {
  public:
-  ScreenBackend() { Fl::visual(FL_RGB); }
+  ScreenBackend() {
+    Fl::visual(FL_RGB);
+    UseNarrowUiFace();
+  }
 
   void Realize(TCustomForm& form) override {
     Fl_Group::current(nullptr);
