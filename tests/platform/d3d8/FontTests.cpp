@@ -1,38 +1,50 @@
 // Text drawn by the D3DX font as the statistics lines use it: bold "Times"
 // at the default height, opaque black, from a rectangle's top left corner.
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <memory>
 
 #include "TestDevice.h"
 #include "d3d8/D3DXFont.h"
 
-using d3d8test::kClearColor;
-using d3d8test::TestDevice;
+using namespace d3d8test;
 
 namespace {
 
 constexpr std::uint32_t kBlack = 0xFF000000u;
 
-LOGFONT StatsLogFont(LONG weight = FW_BOLD) {
+struct Release {
+  void operator()(ID3DXFont* font) const { font->Release(); }
+};
+using Font = std::unique_ptr<ID3DXFont, Release>;
+
+Font MakeFont(IDirect3DDevice8* device, LONG weight = FW_BOLD) {
   LOGFONT logFont{};
   logFont.lfWeight = weight;
   logFont.lfCharSet = DEFAULT_CHARSET;
   logFont.lfQuality = ANTIALIASED_QUALITY;
   std::strcpy(logFont.lfFaceName, "Times");
-  return logFont;
+  ID3DXFont* font = nullptr;
+  EXPECT_EQ(D3DXCreateFontIndirect(device, &logFont, &font), S_OK);
+  return Font(font);
 }
 
+// Where a text drawn black on the clear colour left its marks.
 struct Ink {
   int pixels = 0;
   long weight = 0;  // summed darkness, 0..255 per pixel
   int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;  // inclusive box
+  INT height = 0;  // what DrawTextA returned
 };
 
-// Where a text drawn black on the clear colour left its marks.
-Ink InkOf(const d3d8::PixelImage& image) {
+// Clears, draws one text in `rect`, returns its ink.
+Ink DrawText(TestDevice& t, const Font& font, const char* text, RECT rect = {0, 0, 200, 20}) {
+  t.Clear();
   Ink ink;
+  font->Begin();
+  ink.height = font->DrawTextA(text, -1, &rect, DT_TOP | DT_LEFT, kBlack);
+  font->End();
+  const d3d8::PixelImage image = t.Pixels();
   for (int y = 0; y < image.height; ++y)
     for (int x = 0; x < image.width; ++x) {
       const std::uint32_t pixel = image.At(x, y);
@@ -47,94 +59,54 @@ Ink InkOf(const d3d8::PixelImage& image) {
   return ink;
 }
 
-class FontTest : public ::testing::Test {
- protected:
-  FontTest() : t_(240, 60) {}
-  ~FontTest() override {
-    if (font_) font_->Release();
-  }
-
-  ID3DXFont* Font(LONG weight = FW_BOLD) {
-    if (font_) font_->Release();
-    font_ = nullptr;
-    const LOGFONT logFont = StatsLogFont(weight);
-    EXPECT_EQ(D3DXCreateFontIndirect(t_.device(), &logFont, &font_), S_OK);
-    return font_;
-  }
-
-  // Clears, draws one text in `rect`, returns the ink.
-  Ink Draw(ID3DXFont* font, const char* text, RECT rect = {0, 0, 200, 20}) {
-    t_.Clear();
-    font->Begin();
-    lastHeight_ = font->DrawTextA(text, -1, &rect, DT_TOP | DT_LEFT, kBlack);
-    font->End();
-    return InkOf(t_.Pixels());
-  }
-
-  TestDevice t_;
-  ID3DXFont* font_ = nullptr;
-  INT lastHeight_ = 0;
-};
-
-TEST_F(FontTest, DrawsBlackAntialiasedGlyphsInsideTheRectangleOnly) {
-  ID3DXFont* font = Font();
+TEST(Font, DrawsBlackAntialiasedGlyphsOfItsWeightInsideTheRectangleOnly) {
+  TestDevice t(240, 60);
+  const Font font = MakeFont(t.device());
   ASSERT_NE(font, nullptr);
-  const Ink ink = Draw(font, "Numero de Vertices: 1234", {0, 20, 200, 40});
-  EXPECT_GT(lastHeight_, 0);
-  EXPECT_LE(lastHeight_, 20);
+  constexpr const char* kText = "Numero de Vertices: 1234";
+  const Ink ink = DrawText(t, font, kText, {0, 20, 200, 40});
+  EXPECT_TRUE(ink.height > 0 && ink.height <= 20) << ink.height;
   ASSERT_GT(ink.pixels, 100);
-  EXPECT_GE(ink.top, 20);
-  EXPECT_LT(ink.bottom, 40);
-  EXPECT_LT(ink.left, 4);
-  EXPECT_GT(ink.right, 100);
+  // One line from the top left corner, within the rectangle's rows.
+  EXPECT_TRUE(ink.top >= 20 && ink.bottom < 40 && ink.left < 4 && ink.right > 100)
+      << ink.left << " " << ink.top << " " << ink.right << " " << ink.bottom;
   // Every touched pixel lies between the background and black: red stays 0,
-  // green and blue fall together.
-  const d3d8::PixelImage image = t_.Pixels();
-  int solid = 0;
-  for (std::uint32_t pixel : image.pixels) {
-    EXPECT_EQ(pixel & 0xFFFF0000u, 0xFF000000u);
-    EXPECT_EQ((pixel >> 8) & 0xFF, pixel & 0xFF);
-    solid += pixel == kBlack;
-  }
-  EXPECT_GT(solid, 20);
+  // green and blue fall together; some are fully black.
+  const d3d8::PixelImage image = t.Pixels();
+  for (std::uint32_t pixel : image.pixels)
+    ASSERT_TRUE((pixel & 0xFFFF0000u) == kBlack && ((pixel >> 8) & 0xFF) == (pixel & 0xFF)) << std::hex << pixel;
+  EXPECT_GT(CountPixels(image, kBlack), 20);
   // A narrow rectangle cuts the line off at its right edge.
-  const Ink clipped = Draw(font, "Numero de Vertices: 1234", {10, 0, 50, 20});
-  EXPECT_GE(clipped.left, 10);
-  EXPECT_LT(clipped.right, 50);
-  EXPECT_GT(clipped.pixels, 20);
+  const Ink clipped = DrawText(t, font, kText, {10, 0, 50, 20});
+  EXPECT_TRUE(clipped.left >= 10 && clipped.right < 50 && clipped.pixels > 20);
+  // The weight chooses the face: bold draws heavier strokes than regular.
+  EXPECT_GT(ink.weight, DrawText(t, MakeFont(t.device(), FW_NORMAL), kText, {0, 20, 200, 40}).weight * 11 / 10);
 }
 
-TEST_F(FontTest, OrdinalIndicatorOfWindows1252IsARaisedSmallO) {
-  ID3DXFont* font = Font();
-  const Ink capital = Draw(font, "N");
-  const Ink ordinal = Draw(font, "\xBA");  // the "º" of "Nº VertexBuffers"
-  const Ink small = Draw(font, "o");
-  ASSERT_GT(ordinal.pixels, 5);
-  const int capitalHeight = capital.bottom - capital.top + 1;
-  // It sits in the upper half of a capital's height and is smaller than "o".
-  EXPECT_LE(ordinal.top, capital.top + capitalHeight / 4);
-  EXPECT_LT(ordinal.bottom, capital.top + capitalHeight * 3 / 4);
-  EXPECT_LT(ordinal.bottom, small.bottom);
-  EXPECT_LT(ordinal.weight, small.weight * 2);
-  // In a line it takes its place after the N.
-  const Ink line = Draw(font, "N\xBA VertexBuffers: 3");
-  EXPECT_EQ(line.top, std::min(capital.top, ordinal.top));
-}
-
-TEST_F(FontTest, BoldWeightDrawsHeavierStrokes) {
-  const Ink bold = Draw(Font(FW_BOLD), "Numero de Tris: 88");
-  const Ink regular = Draw(Font(FW_NORMAL), "Numero de Tris: 88");
-  EXPECT_GT(bold.weight, regular.weight * 11 / 10);
-}
-
-TEST_F(FontTest, KeepsDrawingIntoTheNewBackBufferAfterAReset) {
-  ID3DXFont* font = Font();
-  t_.window().Resize(300, 40);
-  D3DPRESENT_PARAMETERS params = d3d8test::EditorPresentParameters();
-  ASSERT_EQ(t_.device()->Reset(&params), S_OK);
-  const Ink ink = Draw(font, "Frames por segundo: 60.00", {0, 0, 300, 20});
-  EXPECT_GT(ink.right, 120);
-  EXPECT_EQ(t_.Pixels().width, 300);
+TEST(Font, OrdinalIndicatorOfWindows1252IsARaisedSmallOAlsoAfterAReset) {
+  TestDevice t(240, 60);
+  const Font font = MakeFont(t.device());
+  for (int width : {240, 300}) {
+    // The font keeps drawing into the back buffer a reset makes anew.
+    t.window().Resize(width, 40);
+    D3DPRESENT_PARAMETERS params = EditorPresentParameters();
+    ASSERT_EQ(t.device()->Reset(&params), S_OK);
+    const Ink capital = DrawText(t, font, "N");
+    const Ink ordinal = DrawText(t, font, "\xBA");  // the "º" of "Nº VertexBuffers"
+    const Ink small = DrawText(t, font, "o");
+    ASSERT_GT(ordinal.pixels, 5);
+    const int capitalHeight = capital.bottom - capital.top + 1;
+    // It sits in the upper half of a capital's height and is smaller than "o".
+    EXPECT_LE(ordinal.top, capital.top + capitalHeight / 4);
+    EXPECT_LT(ordinal.bottom, capital.top + capitalHeight * 3 / 4);
+    EXPECT_LT(ordinal.bottom, small.bottom);
+    EXPECT_LT(ordinal.weight, small.weight * 2);
+    // In a line it takes its place after the N, which reaches past 240 here.
+    const Ink line = DrawText(t, font, "N\xBA VertexBuffers: 3, N\xBA Vertices: 1234, N\xBA Tris: 88",
+                              {0, 0, width, 20});
+    EXPECT_EQ(line.top, std::min(capital.top, ordinal.top));
+    EXPECT_EQ(line.right >= 240, width > 240);
+  }
 }
 
 }  // namespace

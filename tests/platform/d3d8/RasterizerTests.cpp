@@ -2,227 +2,187 @@
 // screen positions: which pixels a triangle covers, culling, wireframe,
 // depth and texture colour.
 
-#include <gtest/gtest.h>
-
+#include <functional>
 #include <limits>
 #include <random>
 
 #include "TestDevice.h"
 
-using d3d8test::DrawOptions;
-using d3d8test::kClearColor;
-using d3d8test::kWhite;
-using d3d8test::TestDevice;
-using d3d8test::TexVertex;
+using namespace d3d8test;
 
 namespace {
 
 constexpr int kSize = 32;
+constexpr std::uint32_t kRed = 0xFFFF0000u, kBlue = 0xFF0000FFu;
 
-// Two triangles covering the screen rectangle [x0, x1] x [y0, y1].
-std::vector<TexVertex> Rectangle(const TestDevice& t, float x0, float y0, float x1, float y1,
-                                 float z = 0.5f) {
-  return {t.AtScreen(x0, y0, z, 0, 0), t.AtScreen(x1, y0, z, 1, 0), t.AtScreen(x0, y1, z, 0, 1),
-          t.AtScreen(x1, y0, z, 1, 0), t.AtScreen(x1, y1, z, 1, 1), t.AtScreen(x0, y1, z, 0, 1)};
-}
-
-// A strip quad: top-left, top-right, bottom-left, bottom-right.
-std::vector<TexVertex> StripQuad(const TestDevice& t, float x0, float y0, float x1, float y1) {
-  return {t.AtScreen(x0, y0), t.AtScreen(x1, y0), t.AtScreen(x0, y1), t.AtScreen(x1, y1)};
-}
-
-struct Rect {
-  int x0, y0, x1, y1;  // pixels x0..x1-1, y0..y1-1
-};
-
-// Every pixel inside r has `inside`, every other pixel `outside`.
-void ExpectRegion(const d3d8::PixelImage& image, Rect r, std::uint32_t inside,
-                  std::uint32_t outside) {
+// Every pixel has the colour `expected` gives for its position.
+void ExpectPixels(const d3d8::PixelImage& image, const std::function<std::uint32_t(int, int)>& expected) {
   for (int y = 0; y < image.height; ++y)
-    for (int x = 0; x < image.width; ++x) {
-      const bool in = x >= r.x0 && x < r.x1 && y >= r.y0 && y < r.y1;
-      ASSERT_EQ(image.At(x, y), in ? inside : outside) << "pixel " << x << ", " << y;
-    }
+    for (int x = 0; x < image.width; ++x)
+      ASSERT_EQ(image.At(x, y), expected(x, y)) << "pixel " << x << ", " << y;
+}
+
+// Pixels x0..x1-1, y0..y1-1 white, the rest the clear colour.
+auto WhiteBox(int x0, int y0, int x1, int y1) {
+  return [=](int x, int y) { return x >= x0 && x < x1 && y >= y0 && y < y1 ? kWhite : kClearColor; };
 }
 
 TEST(Rasterizer, PixelCentresSitOnWholeCoordinatesWithTopLeftEdgesInside) {
   TestDevice t(kSize, kSize);
-  t.UseIdentityTransforms();
   // Edges exactly through pixel centres: left and top edges take their
-  // pixels, right and bottom edges leave them.
+  // pixels, right and bottom edges (and the diagonal, once) leave them.
   t.Clear();
-  t.Draw(Rectangle(t, 4, 4, 8, 8));
-  ExpectRegion(t.Pixels(), {4, 4, 8, 8}, kWhite, kClearColor);
+  t.DrawStrip(t.Quad(4, 4, 8, 8));
+  ExpectPixels(t.Pixels(), WhiteBox(4, 4, 8, 8));
   // Half a pixel further on, the centres 5..8 lie inside.
   t.Clear();
-  t.Draw(Rectangle(t, 4.5f, 4.5f, 8.5f, 8.5f));
-  ExpectRegion(t.Pixels(), {5, 5, 9, 9}, kWhite, kClearColor);
+  t.DrawStrip(t.Quad(4.5f, 4.5f, 8.5f, 8.5f));
+  ExpectPixels(t.Pixels(), WhiteBox(5, 5, 9, 9));
   // A triangle between centres covers nothing.
   t.Clear();
   t.Draw({t.AtScreen(10.1f, 10.1f), t.AtScreen(10.9f, 10.1f), t.AtScreen(10.1f, 10.9f)});
-  EXPECT_EQ(d3d8test::CountPixels(t.Pixels(), kWhite), 0);
+  EXPECT_EQ(CountPixels(t.Pixels(), kWhite), 0);
 }
 
 TEST(Rasterizer, TrianglesTilingARectangleCoverEachPixelExactlyOnce) {
-  // A grid of cells whose inner corners are jittered (often onto exact pixel
-  // centres), each cell split into two triangles with either diagonal.
+  // A grid of cells whose inner corners are jittered by quarter pixels (often
+  // onto exact pixel centres), each cell split along either diagonal.
   TestDevice t(kSize, kSize);
-  t.UseIdentityTransforms();
   std::mt19937 random(7);
-  std::uniform_int_distribution<int> jitter(-4, 4);  // quarter pixels
-  std::uniform_int_distribution<int> diagonal(0, 1);
-  constexpr int kCells = 4, kCell = 6, kOrigin = 3;
-  float gx[kCells + 1][kCells + 1], gy[kCells + 1][kCells + 1];
+  std::uniform_int_distribution<int> jitter(-4, 4), diagonal(0, 1);
+  constexpr int kCells = 4, kCell = 6, kOrigin = 3, kEnd = kOrigin + kCells * kCell;
+  TexVertex corner[kCells + 1][kCells + 1];
   for (int j = 0; j <= kCells; ++j)
     for (int i = 0; i <= kCells; ++i) {
       const bool border = i == 0 || j == 0 || i == kCells || j == kCells;
-      gx[j][i] = kOrigin + i * kCell + (border ? 0 : jitter(random) / 4.0f);
-      gy[j][i] = kOrigin + j * kCell + (border ? 0 : jitter(random) / 4.0f);
+      const float dx = border ? 0 : jitter(random) / 4.0f, dy = border ? 0 : jitter(random) / 4.0f;
+      corner[j][i] = t.AtScreen(kOrigin + i * kCell + dx, kOrigin + j * kCell + dy);
     }
   std::vector<int> coverage(kSize * kSize, 0);
   for (int j = 0; j < kCells; ++j)
     for (int i = 0; i < kCells; ++i) {
-      const TexVertex a = t.AtScreen(gx[j][i], gy[j][i]), b = t.AtScreen(gx[j][i + 1], gy[j][i + 1]);
-      const TexVertex c = t.AtScreen(gx[j + 1][i], gy[j + 1][i]);
-      const TexVertex d = t.AtScreen(gx[j + 1][i + 1], gy[j + 1][i + 1]);
-      const std::vector<std::vector<TexVertex>> halves =
-          diagonal(random) ? std::vector<std::vector<TexVertex>>{{a, b, c}, {b, d, c}}
-                           : std::vector<std::vector<TexVertex>>{{a, b, d}, {a, d, c}};
-      for (const auto& triangle : halves) {
+      const TexVertex a = corner[j][i], b = corner[j][i + 1], c = corner[j + 1][i],
+                      d = corner[j + 1][i + 1];
+      const std::vector<TexVertex> halves =
+          diagonal(random) ? std::vector{a, b, c, b, d, c} : std::vector{a, b, d, a, d, c};
+      for (int half = 0; half < 2; ++half) {
         t.Clear();
-        t.Draw(triangle);
+        t.Draw({halves.begin() + 3 * half, halves.begin() + 3 * half + 3});
         const d3d8::PixelImage image = t.Pixels();
         for (int p = 0; p < kSize * kSize; ++p) coverage[p] += image.pixels[p] == kWhite;
       }
     }
-  const int end = kOrigin + kCells * kCell;
   for (int y = 0; y < kSize; ++y)
     for (int x = 0; x < kSize; ++x) {
-      const bool inside = x >= kOrigin && x < end && y >= kOrigin && y < end;
+      const bool inside = x >= kOrigin && x < kEnd && y >= kOrigin && y < kEnd;
       EXPECT_EQ(coverage[y * kSize + x], inside ? 1 : 0) << "pixel " << x << ", " << y;
     }
 }
 
-TEST(Rasterizer, CullsByScreenWindingWithStripParity) {
+TEST(Rasterizer, CullsByScreenWindingWithStripParityBeforeTheFillMode) {
   TestDevice t(kSize, kSize);
-  t.UseIdentityTransforms();
-  // Top-left, top-right, bottom-left runs clockwise on the screen.
+  // Top-left, top-right, bottom-left runs clockwise on the screen (36 pixels:
+  // 8 + 7 + ... + 1). In a strip quad the second triangle's order is
+  // reversed, so both halves (64 pixels) cull together.
   const std::vector<TexVertex> clockwise = {t.AtScreen(2, 2), t.AtScreen(10, 2), t.AtScreen(2, 10)};
-  const std::vector<TexVertex> counterClockwise = {clockwise[0], clockwise[2], clockwise[1]};
-  auto drawn = [&](const std::vector<TexVertex>& vertices, DrawOptions options) {
-    t.Clear();
-    t.Draw(vertices, options);
-    return d3d8test::CountPixels(t.Pixels(), kWhite);
-  };
-  EXPECT_EQ(drawn(clockwise, {.cull = D3DCULL_CW}), 0);
-  EXPECT_GT(drawn(clockwise, {.cull = D3DCULL_CCW}), 0);
-  EXPECT_EQ(drawn(counterClockwise, {.cull = D3DCULL_CCW}), 0);
-  EXPECT_GT(drawn(counterClockwise, {.cull = D3DCULL_CW}), 0);
-  EXPECT_GT(drawn(counterClockwise, {.cull = D3DCULL_NONE}), 0);
-
-  // Both halves of a strip quad face the same way, so they cull together;
-  // culling comes before the fill mode.
-  const std::vector<TexVertex> quad = StripQuad(t, 4, 4, 12, 12);
-  const DrawOptions strip{.type = D3DPT_TRIANGLESTRIP};
-  EXPECT_EQ(drawn(quad, {.type = D3DPT_TRIANGLESTRIP, .cull = D3DCULL_CCW}), 64);
-  EXPECT_EQ(drawn(quad, {.type = D3DPT_TRIANGLESTRIP, .cull = D3DCULL_CW}), 0);
-  EXPECT_EQ(drawn(quad, {.type = D3DPT_TRIANGLESTRIP, .cull = D3DCULL_CW, .fill = D3DFILL_WIREFRAME}), 0);
-  EXPECT_EQ(drawn(quad, strip), 64);
+  const struct {
+    std::vector<TexVertex> vertices;
+    D3DPRIMITIVETYPE type;
+    DWORD culledBy;
+    int pixels;
+  } shapes[] = {{clockwise, D3DPT_TRIANGLELIST, D3DCULL_CW, 36},
+                {{clockwise[0], clockwise[2], clockwise[1]}, D3DPT_TRIANGLELIST, D3DCULL_CCW, 36},
+                {t.Quad(4, 4, 12, 12), D3DPT_TRIANGLESTRIP, D3DCULL_CW, 64}};
+  for (const auto& shape : shapes)
+    for (DWORD cull : {D3DCULL_CW, D3DCULL_CCW, D3DCULL_NONE}) {
+      t.Clear();
+      t.Draw(shape.vertices, {.type = shape.type, .cull = cull});
+      EXPECT_EQ(CountPixels(t.Pixels(), kWhite), cull == shape.culledBy ? 0 : shape.pixels)
+          << "shape " << (&shape - shapes) << ", cull " << cull;
+    }
+  // A culled quad draws no edges either.
+  t.Clear();
+  t.DrawStrip(t.Quad(4, 4, 12, 12), {.cull = D3DCULL_CW, .fill = D3DFILL_WIREFRAME});
+  EXPECT_EQ(CountPixels(t.Pixels(), kWhite), 0);
 }
 
-TEST(Rasterizer, WireframeDrawsEveryEdgeWithItsEndsAndTheQuadDiagonal) {
+TEST(Rasterizer, WireframeDrawsEveryEdgeWithItsEndsAndTheQuadDiagonalDepthTested) {
   TestDevice t(kSize, kSize);
-  t.UseIdentityTransforms();
   t.Clear();
-  t.Draw(StripQuad(t, 4, 4, 12, 12), {.type = D3DPT_TRIANGLESTRIP, .fill = D3DFILL_WIREFRAME});
-  const d3d8::PixelImage image = t.Pixels();
-  for (int y = 0; y < kSize; ++y)
-    for (int x = 0; x < kSize; ++x) {
-      const bool inBox = x >= 4 && x <= 12 && y >= 4 && y <= 12;
-      const bool onBorder = inBox && (x == 4 || x == 12 || y == 4 || y == 12);
-      const bool onDiagonal = inBox && x + y == 16;  // top-right to bottom-left
-      EXPECT_EQ(image.At(x, y), onBorder || onDiagonal ? kWhite : kClearColor)
-          << "pixel " << x << ", " << y;
-    }
+  // A nearer red band over columns 0..7 hides the edges behind it.
+  t.DrawStrip(t.Quad(0, 0, 8, kSize, 0.25f), {.texture = t.MakeTexture(1, 1, {kRed})});
+  t.DrawStrip(t.Quad(4, 4, 12, 12), {.fill = D3DFILL_WIREFRAME});
+  ExpectPixels(t.Pixels(), [](int x, int y) {
+    const bool inBox = x >= 4 && x <= 12 && y >= 4 && y <= 12;
+    const bool onBorder = inBox && (x == 4 || x == 12 || y == 4 || y == 12);
+    const bool onDiagonal = inBox && x + y == 16;  // top-right to bottom-left
+    return x < 8 ? kRed : onBorder || onDiagonal ? kWhite : kClearColor;
+  });
 }
 
 TEST(Rasterizer, NearerSurfaceWinsInEitherDrawOrder) {
   TestDevice t(kSize, kSize);
-  t.UseIdentityTransforms();
-  IDirect3DTexture8* red = t.MakeTexture(1, 1, {0xFFFF0000u});
-  IDirect3DTexture8* blue = t.MakeTexture(1, 1, {0xFF0000FFu});
-  const auto nearQuad = Rectangle(t, 4, 4, 20, 20, 0.25f);
-  const auto farQuad = Rectangle(t, 12, 12, 28, 28, 0.75f);
+  IDirect3DTexture8* red = t.MakeTexture(1, 1, {kRed});
+  IDirect3DTexture8* blue = t.MakeTexture(1, 1, {kBlue});
+  const auto nearQuad = t.Quad(4, 4, 20, 20, 0.25f), farQuad = t.Quad(12, 12, 28, 28, 0.75f);
   for (bool nearFirst : {true, false}) {
     t.Clear();
-    if (nearFirst) t.Draw(nearQuad, {.texture = red});
-    t.Draw(farQuad, {.texture = blue});
-    if (!nearFirst) t.Draw(nearQuad, {.texture = red});
-    const d3d8::PixelImage image = t.Pixels();
-    EXPECT_EQ(image.At(15, 15), 0xFFFF0000u) << "near first: " << nearFirst;
-    EXPECT_EQ(image.At(24, 24), 0xFF0000FFu);
-    EXPECT_EQ(image.At(8, 8), 0xFFFF0000u);
-    const d3d8::DepthImage depth = d3d8::ReadDepthBuffer(t.device());
+    if (nearFirst) t.DrawStrip(nearQuad, {.texture = red});
+    t.DrawStrip(farQuad, {.texture = blue});
+    if (!nearFirst) t.DrawStrip(nearQuad, {.texture = red});
+    SCOPED_TRACE(nearFirst ? "near first" : "far first");
+    ExpectPixels(t.Pixels(), [](int x, int y) {
+      auto in = [&](int from, int to) { return x >= from && x < to && y >= from && y < to; };
+      return in(4, 20) ? kRed : in(12, 28) ? kBlue : kClearColor;
+    });
+    const d3d8::DepthImage depth = t.Depths();
     EXPECT_EQ(depth.At(15, 15), 16384);  // 0.25 of 65535, rounded
     EXPECT_EQ(depth.At(24, 24), 49151);  // 0.75 of 65535, rounded
     EXPECT_EQ(depth.At(2, 2), 65535);
   }
   // Equal depth passes (less-or-equal): the later draw shows.
-  t.Draw(Rectangle(t, 4, 4, 20, 20, 0.25f), {.texture = blue});
-  EXPECT_EQ(t.Pixels().At(15, 15), 0xFF0000FFu);
+  t.DrawStrip(nearQuad, {.texture = blue});
+  EXPECT_EQ(t.Pixels().At(15, 15), kBlue);
 }
 
 TEST(Rasterizer, ColourIsTheTexelAloneOrWhiteWithoutTexture) {
   TestDevice t(kSize, kSize);
-  t.UseIdentityTransforms();
   // The colour key leaves transparent black texels: they draw opaque black,
   // and alpha never blends or discards.
-  IDirect3DTexture8* keyed = t.MakeTexture(2, 1, {0x00000000u, 0x00123456u});
   t.Clear();
-  t.Draw(Rectangle(t, 0, 0, 32, 32), {.texture = keyed});
+  t.DrawStrip(t.Quad(0, 0, kSize, kSize), {.texture = t.MakeTexture(2, 1, {0x00000000u, 0x00123456u})});
   const d3d8::PixelImage image = t.Pixels();
   EXPECT_EQ(image.At(5, 5), 0xFF000000u);
   EXPECT_EQ(image.At(25, 5), 0xFF123456u);
-  t.Draw(Rectangle(t, 0, 0, 32, 32, 0.1f));
-  EXPECT_EQ(t.Pixels().At(5, 5), kWhite);
+  t.DrawStrip(t.Quad(0, 0, kSize, kSize, 0.1f));
+  EXPECT_EQ(CountPixels(t.Pixels(), kWhite), kSize * kSize);
 }
 
 TEST(Rasterizer, TextureCoordinatesWrapAndSampleTheNearestTexel) {
   TestDevice t(kSize, kSize);
-  t.UseIdentityTransforms();
-  // Two texels across, u running 0..2 over 32 pixels: texel boundaries at
-  // u = 0.5, 1, 1.5, that is every 8 pixels; negative v wraps as well.
-  const std::uint32_t kA = 0xFF102030u, kB = 0xFFA0B0C0u;
-  IDirect3DTexture8* texture = t.MakeTexture(2, 1, {kA, kB});
+  // 2 x 2 texels, u running 0..2 and v -1..3 over 32 pixels: pixel (x, y)
+  // samples u = x / 16 and v = y / 8 - 1, so the column changes every 8
+  // pixels and the row every 4.
+  const std::vector<std::uint32_t> texels = {0xFF102030u, 0xFFA0B0C0u, 0xFF405060u, 0xFFD0E0F0u};
   t.Clear();
-  t.Draw({t.AtScreen(0, 0, 0.5f, 0, -1), t.AtScreen(32, 0, 0.5f, 2, -1), t.AtScreen(0, 32, 0.5f, 0, 3),
-          t.AtScreen(32, 0, 0.5f, 2, -1), t.AtScreen(32, 32, 0.5f, 2, 3), t.AtScreen(0, 32, 0.5f, 0, 3)},
-         {.texture = texture});
-  const d3d8::PixelImage image = t.Pixels();
-  for (int y = 0; y < kSize; y += 5)
-    for (int x = 0; x < kSize; ++x) {
-      const int texel = (x / 8) % 2;  // pixel x samples u = x / 16
-      EXPECT_EQ(image.At(x, y), texel ? kB : kA) << "pixel " << x << ", " << y;
-    }
+  t.DrawStrip(t.Quad(0, 0, kSize, kSize, 0.5f, 0, -1, 2, 3), {.texture = t.MakeTexture(2, 2, texels)});
+  ExpectPixels(t.Pixels(), [&](int x, int y) { return texels[(y / 4) % 2 * 2 + (x / 8) % 2]; });
 }
 
-TEST(Rasterizer, UnplaceableVerticesDrawNothingAndHarmNothing) {
+TEST(Rasterizer, UnplaceableVerticesDrawNothingAndUnsampleableCoordinatesStillGiveATexel) {
   TestDevice t(kSize, kSize);
-  t.UseIdentityTransforms();
-  IDirect3DTexture8* texture = t.MakeTexture(1, 1, {0xFF0000FFu});
-  const float nan = std::numeric_limits<float>::quiet_NaN();
-  const float inf = std::numeric_limits<float>::infinity();
+  IDirect3DTexture8* blue = t.MakeTexture(1, 1, {kBlue});
+  const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
   t.Clear();
-  t.Draw({{nan, 0, 0.5f, 0, 0}, {1, 0, 0.5f, 0, 0}, {0, 1, 0.5f, 0, 0}}, {.texture = texture});
-  t.Draw({{-inf, 0, 0.5f, 0, 0}, {1e30f, 0, 0.5f, 0, 0}, {0, 1e30f, 0.5f, 0, 0}}, {.texture = texture});
-  EXPECT_EQ(d3d8test::CountPixels(t.Pixels(), kClearColor), kSize * kSize);
-  // Texture coordinates that cannot be sampled still give a texel.
-  t.Draw(Rectangle(t, 0, 0, 16, 16), {.texture = texture});
+  t.Draw({{nan, 0, 0.5f, 0, 0}, {1, 0, 0.5f, 0, 0}, {0, 1, 0.5f, 0, 0}, {-inf, 0, 0.5f, 0, 0},
+          {1e30f, 0, 0.5f, 0, 0}, {0, 1e30f, 0.5f, 0, 0}},
+         {.texture = blue});
+  EXPECT_EQ(CountPixels(t.Pixels(), kClearColor), kSize * kSize);
+  // The triangle covers 16 + 15 + ... + 1 pixels.
   t.Draw({t.AtScreen(16, 16, 0.5f, nan, 1e30f), t.AtScreen(32, 16, 0.5f, -inf, 0),
           t.AtScreen(16, 32, 0.5f, 1e20f, -1e20f)},
-         {.texture = texture});
-  // The square, and the triangle's 16 + 15 + ... + 1 pixels beside it.
-  EXPECT_EQ(d3d8test::CountPixels(t.Pixels(), 0xFF0000FFu), 16 * 16 + 16 * 17 / 2);
+         {.texture = blue});
+  EXPECT_EQ(CountPixels(t.Pixels(), kBlue), 16 * 17 / 2);
 }
 
 }  // namespace
