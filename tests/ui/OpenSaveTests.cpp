@@ -1,5 +1,6 @@
-// Opening and saving WAD files: what a cancelled, failed or repeated open
-// leaves, the names a save writes, and saves that must not write.
+// Opening and saving WAD files: what a cancelled, failed or further open
+// leaves, handlers with nothing to act on, the names a save writes, and saves
+// that must not write.
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -7,93 +8,64 @@
 #include <csignal>
 #include <fstream>
 
-#include "EditorSession.h"
 #include "SharedData.h"
 #include "TestWad.h"
 
-using uitest::EditorSession;
+using namespace uitest;
+using testsupport::ReadBytes;
 
 namespace {
 
-using uitest::kPlateX;
-using uitest::kPlateY;
-
 String Utf8Name(const std::filesystem::path& file) { return String::FromUtf8(file.string()); }
-
-std::vector<unsigned char> SavedBytes(const std::filesystem::path& file) {
-  return testsupport::ReadBytes(file);
-}
+const MessageRecord kFileSaved{L"File Saved", L"Ulvo Dide Rizid", MB_OK};
 
 }  // namespace
 
-TEST(OpenWad, CancelledDialogChangesNothing) {
-  EditorSession session(std::nullopt);
-  uitest::OpenAndPickPlate(session);
+TEST(OpenWad, OnlyASuccessfulOpenReplacesTheWadAndThenForgetsThePick) {
+  TestWadSession session;
   TForm2& form = session.Form();
-  const std::vector<String> lines = uitest::ListLines(form.ListBox1);
-
+  session.ClickPanel(kPlateX, kPlateY);
+  session.PressBar(form.TrackBar1, form.TrackBar1->GetHeight() / 4);
+  User::TypeText(form.CSpinEdit1, L"77");  // edits not yet committed
+  const std::vector<String> lines = ListLines(form.ListBox1);
   session.desktop.dialogs.Cancel();
   User::ChooseMenuItem(form.OpenLevel1);
-  EXPECT_EQ(form.GetText(), String(L"Mesh #0"));
-  EXPECT_EQ(uitest::ListLines(form.ListBox1), lines);
-  EXPECT_EQ(form.ListBox1->GetItemIndex(), 0);
-  EXPECT_EQ(form.ComboBox1->GetItemIndex(), 0);
-  EXPECT_TRUE(form.TrackBar1->GetEnabled());
-  EXPECT_TRUE(session.desktop.messages.Boxes().empty());
-}
-
-TEST(OpenWad, UnreadableFileKeepsTheOpenWadAndItsEdits) {
-  EditorSession session(std::nullopt);
-  const std::filesystem::path file = uitest::OpenTestWad(session);
-  TForm2& form = session.Form();
-  session.Choose(0, 0);
-  User::TypeText(form.CSpinEdit1, L"77");  // an edit not yet committed
-
-  std::vector<unsigned char> cut = testsupport::ReadBytes(file);
-  cut.resize(cut.size() / 2);
+  EXPECT_TRUE(session.Boxes().empty());
+  const std::vector<unsigned char> bytes = ReadBytes(session.file);
   std::ofstream(session.Folder() / "cut.wad", std::ios::binary)
-      .write(reinterpret_cast<const char*>(cut.data()), static_cast<std::streamsize>(cut.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size() / 2));
   for (const char* unreadable : {"cut.wad", "missing.wad"}) {
     session.desktop.messages.Clear();
     session.Open(session.Folder() / unreadable);
-    ASSERT_EQ(session.desktop.messages.Boxes().size(), 1u) << unreadable;
-    EXPECT_EQ(session.desktop.messages.Boxes()[0],
-              (MessageRecord{L"No se puede cargar el archivo TR4", L"Error", MB_OK}));
-    EXPECT_EQ(form.GetText(), Utf8Name(file));
-    EXPECT_EQ(form.ListBox1->GetItemIndex(), 0);
+    EXPECT_EQ(
+        session.Boxes(),
+        (std::vector<MessageRecord>{{L"No se puede cargar el archivo TR4", L"Error", MB_OK}}));
   }
-  User::Click(form.Button2);
-  session.Save(session.Folder() / "kept.wad");
-  WadFile saved;
-  ASSERT_EQ(ReadWad((session.Folder() / "kept.wad").string(), saved), 1);
-  EXPECT_EQ(static_cast<std::int16_t>(saved.keyFrameWords[6]), 77);
-}
+  EXPECT_EQ(form.GetText(), String(L"Mesh #0"));
+  EXPECT_EQ(ListLines(form.ListBox1), lines);
+  EXPECT_EQ(form.ListBox1->GetItemIndex(), 0);
+  EXPECT_EQ(form.ComboBox1->GetItemIndex(), 0);
+  EXPECT_TRUE(form.TrackBar1->GetEnabled());
+  EXPECT_TRUE(form.Undo1->GetEnabled());
+  EXPECT_EQ(static_cast<std::int16_t>(session.CommitSaveAndRead().keyFrameWords[kRootWord]), 77);
 
-TEST(OpenWad, AnotherFileReplacesTheOldOneAndForgetsThePick) {
-  EditorSession session(std::nullopt);
-  uitest::OpenAndPickPlate(session);
-  TForm2& form = session.Form();
-
-  const std::filesystem::path other =
-      uitest::WriteTestWad(session.Folder() / "other.wad", uitest::BuildTestWad());
+  const std::filesystem::path other = WriteTestWad(session.Folder() / "other.wad", BuildTestWad());
   session.Open(other);
   EXPECT_EQ(form.GetText(), Utf8Name(other));
   EXPECT_EQ(form.ListBox1->GetItemIndex(), -1);
   EXPECT_EQ(form.ComboBox1->GetItems()->GetCount(), 0);
   EXPECT_FALSE(form.TrackBar1->GetEnabled());
   EXPECT_FALSE(form.Undo1->GetEnabled());
-
-  // The mesh picked in the old file names nothing in the new one: a track-bar
-  // change with no new pick writes nothing.
+  // The bars still show the turned angle, but the mesh picked in the old file
+  // names nothing in the new one: a change with no new pick writes nothing.
   session.Choose(0, 0);
   form.TrackBar2Change(nullptr);
-  User::Click(form.Button2);
-  session.Save(session.Folder() / "again.wad");
-  EXPECT_EQ(SavedBytes(session.Folder() / "again.wad"), SavedBytes(other));
+  session.CommitSaveAndRead();
+  EXPECT_EQ(ReadBytes(session.Folder() / "saved.wad"), ReadBytes(other));
 }
 
 TEST(OpenWad, HandlersWithNothingToActOnDoNothing) {
-  EditorSession session(std::nullopt);
+  EditorSession session;
   TForm2& form = session.Form();
   auto runAll = [&form] {
     for (auto handler :
@@ -103,45 +75,59 @@ TEST(OpenWad, HandlersWithNothingToActOnDoNothing) {
       (form.*handler)(nullptr);
   };
   runAll();
-  const std::filesystem::path file = uitest::OpenTestWad(session);
+  User::ChooseMenuItem(form.SaveWad1);  // no WAD open: no dialog
+  EXPECT_TRUE(session.desktop.dialogs.Requests().empty());
+  const std::filesystem::path file = WriteTestWad(session.Folder() / "test.wad", BuildTestWad());
+  session.Open(file);
   runAll();
-  session.Choose(0, 1);  // an animation without keyframes
+  session.Choose(0, 0);
+  User::Click(form.Button1);
+  User::ChooseItem(form.ComboBox1, 1);  // an animation without keyframes stops playback
+  EXPECT_FALSE(form.SpinEdit1->GetEnabled());
+  EXPECT_FALSE(form.Button1->GetEnabled());
+  EXPECT_EQ(form.Button1->GetText(), String(L" Play "));
+  // The moveable stands in its bind pose and can be picked, but has no angles to edit.
+  session.Frames(1);
+  EXPECT_EQ(session.PanelPixel(244, 221), kTexturePixel);
+  session.ClickPanel(244, 221);
+  EXPECT_EQ(form.GetText(), String(L"Mesh #0"));
+  EXPECT_FALSE(form.TrackBar1->GetEnabled());
   runAll();
-  EXPECT_TRUE(session.desktop.messages.Boxes().empty());
-  session.Save(session.Folder() / "same.wad");
-  EXPECT_EQ(SavedBytes(session.Folder() / "same.wad"), SavedBytes(file));
+  EXPECT_TRUE(session.Boxes().empty());
+  session.CommitSaveAndRead();
+  EXPECT_EQ(ReadBytes(session.Folder() / "saved.wad"), ReadBytes(file));
 }
 
 TEST(SaveWad, AddsWadUnlessTheNameEndsInIt) {
-  EditorSession session(std::nullopt);
-  const std::filesystem::path file = uitest::OpenTestWad(session);
-  const std::vector<std::pair<std::string, std::string>> names{{"plain", "plain.wad"},
-                                                               {"UPPER.WAD", "UPPER.WAD.wad"},
-                                                               {"kept.wad", "kept.wad"},
-                                                               {"a", "a.wad"}};
-  for (const auto& [chosen, written] : names) {
+  TestWadSession session;
+  for (const auto& [chosen, written] : std::vector<std::pair<std::string, std::string>>{
+           {"plain", "plain.wad"}, {"UPPER.WAD", "UPPER.WAD.wad"}, {"kept.wad", "kept.wad"}}) {
     session.desktop.messages.Clear();
     session.Save(session.Folder() / chosen);
     EXPECT_EQ(session.desktop.dialogs.Requests().back().initialDir, Utf8Name(session.Folder()));
     EXPECT_EQ(session.Form().GetText(), Utf8Name(session.Folder() / written));
-    ASSERT_EQ(session.desktop.messages.Boxes().size(), 1u);
-    EXPECT_EQ(session.desktop.messages.Boxes()[0],
-              (MessageRecord{L"File Saved", L"Ulvo Dide Rizid", MB_OK}));
+    EXPECT_EQ(session.Boxes(), std::vector<MessageRecord>{kFileSaved});
     // Nothing was edited, so the file comes out as it went in.
-    EXPECT_EQ(SavedBytes(session.Folder() / written), SavedBytes(file)) << written;
+    EXPECT_EQ(ReadBytes(session.Folder() / written), ReadBytes(session.file)) << written;
   }
 }
 
-TEST(SaveWad, DoesNothingWithoutAWad) {
-  EditorSession session(std::nullopt);
-  User::ChooseMenuItem(session.Form().SaveWad1);
-  EXPECT_TRUE(session.desktop.dialogs.Requests().empty());
-  EXPECT_TRUE(session.desktop.messages.Boxes().empty());
+TEST(Files, NamesOfAnyCharactersOpenAndSave) {
+  EditorSession session;
+  const std::filesystem::path named =
+      WriteTestWad(session.Folder() / u8"wölf ñ 狼.wad", BuildTestWad());
+  session.Open(named);
+  EXPECT_EQ(session.Form().GetText(), Utf8Name(named));
+  EXPECT_EQ(session.Form().ListBox1->GetItems()->GetCount(), 3);
+  session.Save(session.Folder() / u8"sälvé 狼");
+  EXPECT_EQ(ReadBytes(session.Folder() / u8"sälvé 狼.wad"), ReadBytes(named));
+  EXPECT_EQ(session.Form().GetText(), Utf8Name(session.Folder() / u8"sälvé 狼.wad"));
+  // Neither handler stopped part way on the names.
+  EXPECT_EQ(session.Boxes(), std::vector<MessageRecord>{kFileSaved});
 }
 
 TEST(SaveWad, FailedWriteKeepsTheOldFileAndTheCaption) {
-  EditorSession session(std::nullopt);
-  const std::filesystem::path file = uitest::OpenTestWad(session);
+  TestWadSession session;
   const std::filesystem::path old = session.Folder() / "old.wad";
   std::ofstream(old) << "what was there";
   // Files may grow to 1 KiB only: the write fails part way.
@@ -153,22 +139,20 @@ TEST(SaveWad, FailedWriteKeepsTheOldFileAndTheCaption) {
   session.Save(old);
   setrlimit(RLIMIT_FSIZE, &limit);
 
-  ASSERT_EQ(session.desktop.messages.Boxes().size(), 1u);
-  EXPECT_EQ(session.desktop.messages.Boxes()[0].caption, L"Error");
-  EXPECT_NE(session.desktop.messages.Boxes()[0].text.find(Utf8Name(old).Wide()),
-            std::wstring::npos);
-  EXPECT_EQ(session.Form().GetText(), Utf8Name(file));
+  ASSERT_EQ(session.Boxes().size(), 1u);
+  EXPECT_EQ(session.Boxes()[0].caption, L"Error");
+  EXPECT_NE(session.Boxes()[0].text.find(Utf8Name(old).Wide()), std::wstring::npos);
+  EXPECT_EQ(session.Form().GetText(), Utf8Name(session.file));
   std::ifstream in(old);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "what was there");
-  int files = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(session.Folder()))
-    ++files;
-  EXPECT_EQ(files, 3);  // test.wad, old.wad and the texture dump
+  // Nothing else was written: the folder holds test.wad, old.wad and the texture dump.
+  const auto entries = std::filesystem::directory_iterator(session.Folder());
+  EXPECT_EQ(std::distance(begin(entries), end(entries)), 3);
 }
 
 TEST(SaveWad, ModelThatCannotBeEncodedIsRefused) {
-  EditorSession session(std::nullopt);
-  session.Open(uitest::WriteTestWad(session.Folder() / "full.wad", uitest::BuildFullFrameWad()));
+  EditorSession session;
+  session.Open(WriteTestWad(session.Folder() / "full.wad", BuildFullFrameWad()));
   TForm2& form = session.Form();
   session.Choose(0, 0);
   session.Frames(1);
@@ -179,19 +163,8 @@ TEST(SaveWad, ModelThatCannotBeEncodedIsRefused) {
   session.desktop.messages.Clear();
   const String caption = form.GetText();
   session.Save(session.Folder() / "toolong.wad");
-  ASSERT_EQ(session.desktop.messages.Boxes().size(), 1u);
-  EXPECT_EQ(session.desktop.messages.Boxes()[0].caption, L"Warning");
+  ASSERT_EQ(session.Boxes().size(), 1u);
+  EXPECT_EQ(session.Boxes()[0].caption, L"Warning");
   EXPECT_FALSE(std::filesystem::exists(session.Folder() / "toolong.wad"));
   EXPECT_EQ(form.GetText(), caption);
-}
-
-TEST(Files, NamesOfAnyCharactersOpenAndSave) {
-  EditorSession session(std::nullopt);
-  const std::filesystem::path named = session.Folder() / u8"wölf ñ 狼.wad";
-  uitest::WriteTestWad(named, uitest::BuildTestWad());
-  session.Open(named);
-  EXPECT_EQ(session.Form().GetText(), Utf8Name(named));
-  EXPECT_EQ(session.Form().ListBox1->GetItems()->GetCount(), 3);
-  session.Save(session.Folder() / u8"sälvé 狼");
-  EXPECT_EQ(SavedBytes(session.Folder() / u8"sälvé 狼.wad"), SavedBytes(named));
 }

@@ -1,107 +1,93 @@
-// The main road on a real WAD: open it, choose its first animation, click a
-// mesh where the view shows one, turn it, commit, save, read the file back.
+// The editor on real WADs: lara's moveables listed with the names of the
+// object table, and the main road on wolf: click a mesh where the view shows
+// one, turn it, commit, save, and read the file back.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <map>
 
 #include "EditorSession.h"
 #include "SharedData.h"
 #include "model/KeyFrameStream.h"
 
+using testsupport::SharedPath;
 using uitest::EditorSession;
-using uitest::kClearPixel;
 
-namespace {
+TEST(RealWad, ListsLarasMoveablesWithTheNamesOfTheObjectTable) {
+  SKIP_WITHOUT_SHARED("wads/lara.wad");
+  SKIP_WITHOUT_SHARED("data/tr4-object-names.tsv");
+  std::map<std::uint32_t, std::string> names;
+  std::ifstream table(SharedPath("data/tr4-object-names.tsv"));
+  std::string line;
+  std::getline(table, line);  // the heading
+  while (std::getline(table, line))
+    if (const auto tab = line.find('\t'); tab != std::string::npos)
+      names[static_cast<std::uint32_t>(std::stoul(line.substr(0, tab)))] = line.substr(tab + 1);
+  WadFile lara;
+  ASSERT_EQ(ReadWad(SharedPath("wads/lara.wad").string(), lara), 1);
 
-constexpr int kBelowStatistics = 110;
-
-// A pixel whose neighbours all show the moveable too, scanning from the top.
-bool FindMeshPixel(const EditorSession& session, int width, int height, int& x, int& y) {
-  auto drawn = [&](int px, int py) { return session.PanelPixel(px, py) != kClearPixel; };
-  for (y = kBelowStatistics; y < height - 1; ++y)
-    for (x = 1; x < width - 1; ++x)
-      if (drawn(x, y) && drawn(x - 1, y) && drawn(x + 1, y) && drawn(x, y - 1) && drawn(x, y + 1))
-        return true;
-  return false;
+  EditorSession session(uitest::DataFileText("Strings.xml"));
+  session.Open(SharedPath("wads/lara.wad"));
+  const std::vector<String> lines = uitest::ListLines(session.Form().ListBox1);
+  ASSERT_EQ(lines.size(), lara.moveables.size());
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    EXPECT_EQ(lines[i], IntToStr(static_cast<int>(i)) + L"-" +
+                            String::FromUtf8(names[lara.moveables[i].objectId]));
 }
-
-// A zero angle shows as 360 on the track bars.
-int BarValue(float angle) {
-  const int whole = static_cast<int>(std::trunc(angle)) % 360;
-  return whole <= 0 ? whole + 360 : whole;
-}
-
-// Word index of mesh m's rotation in a frame: each rotation is one word, or
-// two when the top bits of its first word are 00.
-std::size_t RotationWord(const std::vector<std::uint16_t>& words, std::size_t frame, int m) {
-  std::size_t at = frame + 9;
-  for (int i = 0; i < m; ++i) at += (words[at] >> 14) == 0 ? 2 : 1;
-  return at;
-}
-
-}  // namespace
 
 TEST(RealWad, PickTurnCommitAndSaveChangesOnlyThatMeshsRotation) {
   SKIP_WITHOUT_SHARED("wads/wolf.wad");
-  const std::filesystem::path wolf = testsupport::SharedPath("wads/wolf.wad");
   WadFile original;
-  ASSERT_EQ(ReadWad(wolf.string(), original), 1);
-  AnimationModel model;
-  std::uint32_t total = 0;
-  DecodeKeyFrames(model, original, total);
-  const int g = original.moveables[0].animIndex;
-
-  EditorSession session(std::nullopt);
+  ASSERT_EQ(ReadWad(SharedPath("wads/wolf.wad").string(), original), 1);
+  EditorSession session;
   TForm2& form = session.Form();
-  session.Open(wolf);
+  session.Open(SharedPath("wads/wolf.wad"));
   session.Choose(0, 0);
   session.Frames(1);
-  int x = 0, y = 0;
-  ASSERT_TRUE(FindMeshPixel(session, form.Panel1->GetWidth(), form.Panel1->GetHeight(), x, y));
+  // Click the first pixel, below the statistics, whose neighbours all show the moveable.
+  const int width = form.Panel1->GetWidth(), height = form.Panel1->GetHeight();
+  auto drawn = [&](int x, int y) { return session.PanelPixel(x, y) != uitest::kClearPixel; };
+  int x = 1, y = 110;
+  while (y < height - 1 &&
+         !(drawn(x, y) && drawn(x - 1, y) && drawn(x + 1, y) && drawn(x, y - 1) && drawn(x, y + 1)))
+    if (++x == width - 1) x = 1, ++y;
   session.ClickPanel(x, y);
   const std::wstring caption = form.GetText().Wide();
   ASSERT_EQ(caption.rfind(L"Mesh #", 0), 0u) << "no mesh at " << x << "," << y;
-  const int mesh = std::stoi(caption.substr(6));
-  const auto& angles = model[static_cast<std::size_t>(g)]
-                           ->keyFrames[0]
-                           .meshes[static_cast<std::size_t>(mesh)]
-                           .angles;
-  TEdit* echoes[3] = {form.Edit1, form.Edit2, form.Edit3};
-  for (int axis = 0; axis < 3; ++axis)
-    EXPECT_EQ(StrToInt(echoes[axis]->GetText()), BarValue(angles[static_cast<std::size_t>(axis)]))
-        << axis;
+  const auto mesh = static_cast<std::size_t>(std::stoi(caption.substr(6)));
 
-  // Turn an axis the rotation already has, so that it keeps its word count.
-  int axis = 0;
-  const int present = (angles[0] != 360.0f) + (angles[1] != 360.0f) + (angles[2] != 360.0f);
-  if (present == 1) axis = angles[1] != 360.0f ? 1 : angles[2] != 360.0f ? 2 : 0;
+  // Turn an axis the rotation already has (a shown 360 is none), so that it
+  // keeps its word count.
+  TEdit* echoes[3] = {form.Edit1, form.Edit2, form.Edit3};
   TTrackBar* bars[3] = {form.TrackBar1, form.TrackBar2, form.TrackBar3};
+  int axis = 0;
+  for (int a : {2, 1, 0})
+    if (echoes[a]->GetText() != String(L"360")) axis = a;
   const String before = echoes[axis]->GetText();
   session.PressBar(bars[axis], bars[axis]->GetHeight() / 4);
   if (echoes[axis]->GetText() == before)
     session.PressBar(bars[axis], bars[axis]->GetHeight() * 3 / 4);
   const int turned = StrToInt(echoes[axis]->GetText());
   ASSERT_NE(turned, 360);
-  User::Click(form.Button2);
-  session.Save(session.Folder() / "wolf.wad");
+  const WadFile saved = session.CommitSaveAndRead();
 
-  WadFile saved;
-  ASSERT_EQ(ReadWad((session.Folder() / "wolf.wad").string(), saved), 1);
-  ASSERT_EQ(saved.keyFrameWords.size(), original.keyFrameWords.size());
-  const std::size_t frame = original.animations[static_cast<std::size_t>(g)].keyFrameOffset / 2;
-  const std::size_t first = RotationWord(original.keyFrameWords, frame, mesh);
+  // Only the words of that mesh's rotation in the first keyframe changed:
+  // each rotation is one word, or two when its first word's top bits are 00.
+  const int g = original.moveables[0].animIndex;
+  std::size_t first = original.animations[static_cast<std::size_t>(g)].keyFrameOffset / 2 + 9;
+  for (std::size_t m = 0; m < mesh; ++m)
+    first += (original.keyFrameWords[first] >> 14) == 0 ? 2 : 1;
   const std::size_t count = (original.keyFrameWords[first] >> 14) == 0 ? 2 : 1;
+  ASSERT_EQ(saved.keyFrameWords.size(), original.keyFrameWords.size());
   WadFile expected = original;
   for (std::size_t w = first; w < first + count; ++w)
     expected.keyFrameWords[w] = saved.keyFrameWords[w];
   EXPECT_EQ(SerializeWad(saved), SerializeWad(expected));
-
   AnimationModel reread;
+  std::uint32_t total = 0;
   DecodeKeyFrames(reread, saved, total);
-  const auto& now = reread[static_cast<std::size_t>(g)]
-                        ->keyFrames[0]
-                        .meshes[static_cast<std::size_t>(mesh)]
-                        .angles;
-  EXPECT_EQ(static_cast<int>(std::lround(now[static_cast<std::size_t>(axis)])), turned);
+  const float now = reread[static_cast<std::size_t>(g)]->keyFrames[0].meshes[mesh].angles[axis];
+  EXPECT_EQ(std::lround(now), turned);
 }

@@ -1,14 +1,8 @@
-// Start-up of the editor: the empty view, the moveable names from
-// "Strings.xml", the view's projection and the end of the program when
-// Direct3D cannot be had.
+// Start-up of the editor, the render loop's statistics and device reset, the
+// moveable names from "Strings.xml" and the view's aspect ratio.
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <map>
-
-#include "EditorSession.h"
-#include "SharedData.h"
 #include "TestWad.h"
 #include "d3d8/Headless.h"
 #include "ui/EditorEntry.h"
@@ -17,23 +11,16 @@
 #include "xml/XML.h"
 
 using uitest::EditorSession;
-using uitest::kClearPixel;
 
-TEST(EditorStartup, ShowsAnEmptyViewWithZeroCounts) {
-  EditorSession session(std::nullopt);
+TEST(EditorStartup, ShowsAnEmptyViewCountsFramesAndRecoversALostDevice) {
+  EditorSession session;
   TForm2& form = session.Form();
   EXPECT_EQ(form.GetText(), String(L"Ulvo Dide Rizid v1.3"));
-  EXPECT_FALSE(form.Undo1->GetEnabled());
-  session.Frames(2);
-  ASSERT_EQ(form.Panel1->Window().FrameCount(), 2);
-  EXPECT_EQ(session.PanelPixel(244, 221), kClearPixel);
-  EXPECT_STREQ(Main().statsLines[1].data(), "Numero de Vertices: 0");
-  EXPECT_STREQ(Main().statsLines[4].data(), "N\xBA VertexBuffers: 0");
-  EXPECT_TRUE(session.desktop.messages.Boxes().empty());
-}
+  // The window, 876 x 673 with its frame, is less than twice as wide as high: aspect 1.
+  D3DMATRIX projection{};
+  Main().d3dDevice->GetDevice()->GetTransform(D3DTS_PROJECTION, &projection);
+  EXPECT_FLOAT_EQ(projection._22 / projection._11, 1.0f);
 
-TEST(RenderLoop, CountsFramesPerSecondOverEachSecond) {
-  EditorSession session(std::nullopt);
   // Ten frames 100 ms apart, the last 900 ms after the first: 10 / 0.9 s.
   for (int frame = 0; frame < 10; ++frame) {
     session.Frames(1);
@@ -42,20 +29,20 @@ TEST(RenderLoop, CountsFramesPerSecondOverEachSecond) {
   EXPECT_STREQ(Main().statsLines[0].data(), "");
   session.Frames(1);
   EXPECT_STREQ(Main().statsLines[0].data(), "Frames por segundo: 11.11");
-}
+  EXPECT_STREQ(Main().statsLines[1].data(), "Numero de Vertices: 0");
+  EXPECT_STREQ(Main().statsLines[4].data(), "N\xBA VertexBuffers: 0");
+  EXPECT_EQ(session.PanelPixel(244, 221), uitest::kClearPixel);
 
-TEST(RenderLoop, ResetsTheDeviceWhenItIsLostAndDrawsOn) {
-  EditorSession session(std::nullopt);
-  const vcl::PanelWindow& panel = session.Form().Panel1->Window();
+  const vcl::PanelWindow& panel = form.Panel1->Window();
+  ASSERT_EQ(panel.FrameCount(), 11);
   {
     d3d8::ScopedFault lost(d3d8::Fault::PresentDeviceLost, 1);
     session.Frames(1);
   }
-  EXPECT_EQ(panel.FrameCount(), 0);
   EXPECT_EQ(d3d8::GetDeviceStats(Main().d3dDevice->GetDevice()).resets, 1u);
   session.Frames(2);
-  EXPECT_EQ(panel.FrameCount(), 2);
-  EXPECT_TRUE(session.desktop.messages.Boxes().empty());
+  EXPECT_EQ(panel.FrameCount(), 13);
+  EXPECT_TRUE(session.Boxes().empty());
 }
 
 TEST(EditorStartup, EndsInOrderWhenDirect3DCannotBeHad) {
@@ -65,48 +52,25 @@ TEST(EditorStartup, EndsInOrderWhenDirect3DCannotBeHad) {
     Main_Initialize();
     EXPECT_EQ(WinMain(), 0);
     EXPECT_TRUE(desktop.App().GetTerminated());
+    EXPECT_FALSE(desktop.App().OnIdle);
     ASSERT_EQ(desktop.messages.Boxes().size(), 1u);
     EXPECT_EQ(desktop.messages.Boxes()[0].caption, L"Error");
     EXPECT_EQ(desktop.messages.Boxes()[0].type & MB_ICONMASK, MB_ICONERROR);
-    EXPECT_FALSE(desktop.App().OnIdle);
     Main_Finalize();
   }
 }
 
-TEST(EditorStartup, NamesEachMoveableByItsObjectId) {
-  EditorSession named(uitest::TestNamesXml());
-  named.Open(uitest::WriteTestWad(named.Folder() / "test.wad", uitest::BuildTestWad()));
-  // Object 7's name of twenty two-byte letters is cut to the 31-byte buffer
-  // between two letters; object 500 lies past the list.
-  std::wstring cut(15, L'\u00e9');
+TEST(EditorStartup, NamesEachMoveableByItsObjectIdWithOrWithoutStringsXml) {
+  // Object 7 has a name of twenty two-byte letters; no object past it has one.
+  uitest::TestWadSession named(
+      R"(<?xml version="1.0" encoding="UTF-8"?><strings><p/><m/><e/><s/><objects><statics/>)"
+      R"(<moveables><m name="PLATE"/><m/><m/><m/><m/><m/><m/><m name="éééééééééééééééééééé"/>)"
+      R"(</moveables></objects></strings>)");
+  // The forty bytes are cut to the 31-byte buffer between two letters.
   EXPECT_EQ(uitest::ListLines(named.Form().ListBox1),
-            (std::vector<String>{L"0-PLATE", String(L"1-") + String(cut), L"2-"}));
-
-  EditorSession unnamed(std::nullopt);
-  unnamed.Open(uitest::WriteTestWad(unnamed.Folder() / "test.wad", uitest::BuildTestWad()));
+            (std::vector<String>{L"0-PLATE", L"1-ééééééééééééééé", L"2-"}));
+  uitest::TestWadSession unnamed;
   EXPECT_EQ(uitest::ListLines(unnamed.Form().ListBox1), (std::vector<String>{L"0-", L"1-", L"2-"}));
-}
-
-TEST(EditorStartup, ListsLarasMoveablesWithTheNamesOfTheObjectTable) {
-  SKIP_WITHOUT_SHARED("wads/lara.wad");
-  SKIP_WITHOUT_SHARED("data/tr4-object-names.tsv");
-  std::map<std::uint32_t, std::string> names;
-  std::ifstream table(testsupport::SharedPath("data/tr4-object-names.tsv"));
-  std::string line;
-  std::getline(table, line);
-  while (std::getline(table, line))
-    if (const auto tab = line.find('\t'); tab != std::string::npos)
-      names[static_cast<std::uint32_t>(std::stoul(line.substr(0, tab)))] = line.substr(tab + 1);
-  WadFile lara;
-  ASSERT_EQ(ReadWad(testsupport::SharedPath("wads/lara.wad").string(), lara), 1);
-
-  EditorSession session(uitest::DataFileText("Strings.xml"));
-  session.Open(testsupport::SharedPath("wads/lara.wad"));
-  const std::vector<String> lines = uitest::ListLines(session.Form().ListBox1);
-  ASSERT_EQ(lines.size(), lara.moveables.size());
-  for (std::size_t i = 0; i < lines.size(); ++i)
-    EXPECT_EQ(lines[i], IntToStr(static_cast<int>(i)) + L"-" +
-                            String::FromUtf8(names[lara.moveables[i].objectId]));
 }
 
 TEST(MoveableNames, GivesAnEmptyNameWhereThePathEnds) {
@@ -124,14 +88,7 @@ TEST(MoveableNames, GivesAnEmptyNameWhereThePathEnds) {
 }
 
 TEST(ViewAspect, IsTheWholeRatioUnlessThatIsZero) {
-  EXPECT_EQ(ViewAspect(876, 673), 1.0f);
   EXPECT_EQ(ViewAspect(1000, 300), 3.0f);
   EXPECT_EQ(ViewAspect(300, 600), 0.5f);
   EXPECT_EQ(ViewAspect(300, 0), 1.0f);
-
-  EditorSession session(std::nullopt);
-  D3DMATRIX projection{};
-  Main().d3dDevice->GetDevice()->GetTransform(D3DTS_PROJECTION, &projection);
-  EXPECT_FLOAT_EQ(projection._22 / projection._11,
-                  ViewAspect(session.Form().GetWidth(), session.Form().GetHeight()));
 }
