@@ -49,8 +49,10 @@ void Main_Finalize() { unit.reset(); }
 
 std::string ToNarrowString(const String& wide) { return wide.ToUtf8(); }
 
+// Through UTF-8: a path built from wide text would be converted by the C
+// locale, which cannot hold names outside ASCII.
 String FolderOf(const String& fileName) {
-  return String(std::filesystem::path(fileName.Wide()).parent_path().wstring());
+  return String::FromUtf8(std::filesystem::path(fileName.ToUtf8()).parent_path().string());
 }
 
 void TForm2::FormCreate(TObject* Sender) {
