@@ -6,12 +6,6 @@
 
 namespace scenetest {
 
-namespace {
-
-constexpr float kStartZoom = 6.0f;
-
-}  // namespace
-
 void BuildScene(OpenedScene& s, dxDevice8& device) {
   LoadTextureInfo(s.textureInfo, s.wad.textureBytes.data(), s.wad.numTextureBytes());
   s.textures = std::make_unique<trTextura>(s.textureInfo);
@@ -46,7 +40,7 @@ void DrawMoveable(OpenedScene& scene, dxDevice8& device, std::size_t m) {
   wadMoveableD3D& view = *scene.moveableViews[m];
   view.Select(0, 0);
   device.Clear(true);
-  view.Draw(device, 0, 0, 0, 0.0f, 0.0f, kStartZoom, false);
+  view.Draw(device, 0, 0, 0, 0.0f, 0.0f, 6.0f, false);  // the start zoom
 }
 
 std::size_t LargestMoveable(const OpenedScene& scene) {

@@ -1,10 +1,7 @@
 #pragma once
 // Everything the editor draws from one WAD, built in the order an open builds
-// it: texture pages, mesh buffers, the animation model, one view per moveable
-// with every keyframe posed, and the keyframe cages. Shared by the real-data
-// tests and the benchmarks; needs no test framework.
+// it. Shared by the real-data tests and the benchmarks; needs no test framework.
 
-#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -28,17 +25,18 @@ struct OpenedScene {
   KeyFrameCages cages;
 };
 
-// Builds the scene of wad (already read) on the device.
+// Builds, from wad (already read), the texture pages, the mesh buffers, the
+// animation model, one view per moveable with every keyframe posed, and the
+// keyframe cages.
 void BuildScene(OpenedScene& scene, dxDevice8& device);
 
-// The view and projection of the editor's 3D panel of the given size: eye
-// (0, 0, 800) looking at the origin, near 1, far 3000, a quarter-pi field of
-// view, the aspect a whole-number width / height; clear colour (0, 255, 255).
+// The editor's 3D panel: eye (0, 0, 800) looking at the origin, near 1, far
+// 3000, a quarter-pi field of view, the aspect a whole-number width / height,
+// clear colour (0, 255, 255).
 void SetEditorCamera(dxDevice8& device, int width, int height);
 
-// Clears and draws moveable m as the editor shows it with the start view
-// (zoom 6, no pan or turn): posed by keyframe 0 of its first animation when it
-// has one, else in its bind pose.
+// Clears and draws moveable m with the start view (zoom 6, no pan or turn):
+// keyframe 0 of its first animation, or its bind pose when it has none.
 void DrawMoveable(OpenedScene& scene, dxDevice8& device, std::size_t m);
 
 // The moveable with the most mesh polygons.
