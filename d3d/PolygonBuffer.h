@@ -63,7 +63,6 @@ class dxBufferColor8 {
 
   DWORD GetFVF() const { return fvf; }
   DWORD GetStride() const { return stride; }
-  bool IsDirty() const { return dirty; }
   void ClearDirty() { dirty = false; }
 
   // The built copy of the flags; the polygons keep their own. Entries outside
