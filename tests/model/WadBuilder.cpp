@@ -4,9 +4,11 @@
 
 namespace {
 
-// Appends values little-endian, each by its own size.
+// Appends values little-endian, each by its own size; a section is its count,
+// then its records.
 struct Put {
   std::vector<uint8_t>& out;
+  std::vector<std::size_t>* countAt;
   template <class T>
   void One(T v) {
     if constexpr (std::is_integral_v<T>) {
@@ -19,6 +21,7 @@ struct Put {
   void operator()(T... values) { (One(values), ...); }
   template <class R, class F>
   void Section(const std::vector<R>& records, F fields) {
+    if (countAt) countAt->push_back(out.size());
     One(static_cast<uint32_t>(records.size()));
     for (const R& r : records) fields(r);
   }
@@ -49,7 +52,7 @@ WadBuilder::WadBuilder() {
       {0, 1, 13, 2, 0x00038000, -5, {1, 2, 3, 4, 5, 6, 7, 8}, 0, 9, 1, 10, 1, 0, 1, 0},
       {52, 2, 15, 3, 0, 0, {}, 10, 19, 2, 20, 1, 1, 2, 3},
       {142, 1, 0, 4, 0, 0, {}, 20, 24, 0, 0, 1, 2, 2, 10},
-      {142, 1, 10, 1, 0, 0, {}, 0, 0, 3, 0, 0, 3, 1, 16},
+      {142, 1, 10, 1, 0, 0, {}, 0, 0, 3, 0, 0, 3, 3, 16},
   };
   stateChanges = {{2, 2, 0}, {3, 1, 2}, {4, 2, 3}};
   dispatches = {
@@ -61,7 +64,7 @@ WadBuilder::WadBuilder() {
       5, 3, 77,                 // animation 0: sound at frame 3
       1, 10, 20, 30, 6, 15, 4,  // animation 1: position reference, effect at frame 15
       6, 23, 2, 2, 5, 6,        // animation 2: effect at frame 23, jumping reference
-      5, 0, 9,                  // animation 3: sound at frame 0
+      5, 0, 9, 0, 9,            // animation 3: sound at frame 0, unknown types 0 and 9
   };
   keyFrameWords = {
       // animation 0, keyframe 0: box, root offset, (90, 45, 10), X 90, Y 45
@@ -80,16 +83,9 @@ WadBuilder::WadBuilder() {
   statics = {{300, 2, {-1, 2, -3, 4, -5, 6, -7, 8, -9, 10, -11, 12}, 3}};
 }
 
-WadBuilder EmptyWad() {
-  WadBuilder empty;
-  static_cast<WadFile&>(empty) = WadFile{};
-  empty.version = kWadVersion;
-  return empty;
-}
-
-std::vector<uint8_t> WadBuilder::Bytes() const {
+std::vector<uint8_t> WadBuilder::Bytes(std::vector<std::size_t>* countAt) const {
   std::vector<uint8_t> out;
-  Put put{out};
+  Put put{out, countAt};
   put(version);
   put.Section(textureSamples, [&](auto& t) { put(t.x, t.y, t.page, t.flipX, t.addW, t.flipY, t.addH); });
   put.Section(textureBytes, put);
@@ -110,18 +106,4 @@ std::vector<uint8_t> WadBuilder::Bytes() const {
   });
   put.Section(statics, [&](auto& t) { put(t.objectId, t.meshPointerIndex, t.boxes, t.flags); });
   return out;
-}
-
-std::vector<std::size_t> WadBuilder::CountOffsets() const {
-  const std::size_t recordBytes[] = {8, 1, 4, 2, 40, 6, 8, 2, 4, 2, 18, 32};
-  const std::size_t counts[] = {numTextureSamples(), numTextureBytes(), numMeshPointers(), numMeshWords(),
-                                numAnimations(),     numStateChanges(), numDispatches(),   numCommandWords(),
-                                numLinkWords(),      numKeyFrameWords(), numMoveables(),   numStatics()};
-  std::vector<std::size_t> offsets;
-  std::size_t at = 4;
-  for (int i = 0; i < 12; ++i) {
-    offsets.push_back(at);
-    at += 4 + counts[i] * recordBytes[i];
-  }
-  return offsets;
 }

@@ -11,12 +11,9 @@
 struct WadBuilder : WadFile {
   WadBuilder();  // the default fixture
 
-  std::vector<uint8_t> Bytes() const;
-  // Byte offset of each of the twelve section counts in Bytes().
-  std::vector<std::size_t> CountOffsets() const;
+  // The file's bytes; countAt, when given, receives the byte offset of each
+  // of the twelve section counts.
+  std::vector<uint8_t> Bytes(std::vector<std::size_t>* countAt = nullptr) const;
   // The record ReadWadBytes must make of Bytes().
   WadFile Expected() const { return *this; }
 };
-
-// An empty WAD of version 129: the version and twelve zero counts.
-WadBuilder EmptyWad();

@@ -1,198 +1,224 @@
+// Reading and writing WAD files: the builder's fixture, and the real WADs
+// beside the checkout (skipped when absent).
+
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "SharedData.h"
 #include "WadBuilder.h"
-#include "model/WadFile.h"
+#include "model/AnimCommands.h"
+#include "model/KeyFrameCodec.h"
+#include "model/KeyFrameStream.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// A folder of its own under the system's temporary folder, removed afterwards.
-class TempDir {
- public:
-  TempDir() : path_(fs::temp_directory_path() / ("wadfile-tests-" + std::to_string(::getpid()))) {
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  fs::path operator/(const std::string& name) const { return path_ / name; }
-  std::size_t EntryCount() const {
-    return std::distance(fs::directory_iterator(path_), fs::directory_iterator{});
-  }
+using Bytes = std::vector<uint8_t>;
 
- private:
-  fs::path path_;
+// A folder of its own under the system's temporary folder, removed afterwards.
+struct TempDir {
+  const fs::path path = fs::temp_directory_path() / ("wadfile-tests-" + std::to_string(::getpid()));
+  TempDir() {
+    fs::remove_all(path);
+    fs::create_directories(path);
+  }
+  ~TempDir() { fs::remove_all(path); }
+  std::size_t EntryCount() const { return std::distance(fs::directory_iterator(path), fs::directory_iterator{}); }
+  std::string Put(const std::string& name, const Bytes& bytes) const {
+    std::ofstream(path / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return (path / name).string();
+  }
 };
 
-void WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+// Expects ReadWadBytes to refuse bytes, say why, and leave a record that
+// differs from the fixture exactly as it was.
+void ExpectReadRefused(std::span<const uint8_t> bytes, const std::string& what) {
+  static const WadFile before = [] {
+    WadBuilder other;
+    other.keyFrameWords = {1, 2, 3};
+    other.statics.clear();
+    return other.Expected();
+  }();
+  WadFile wad = before;
+  std::string why;
+  ASSERT_EQ(ReadWadBytes(bytes, wad, &why), 0) << what;
+  EXPECT_FALSE(why.empty()) << what;
+  ASSERT_EQ(wad, before) << what;
 }
 
-// A record that differs from the fixture in every section, to see that a
-// failed read leaves it alone.
-WadFile OtherRecord() {
-  WadBuilder other;
-  other.textureBytes = {9};
-  other.keyFrameWords = {1, 2, 3};
-  other.statics.clear();
-  return other.Expected();
+// Each real WAD: its path, its bytes and the record read from them.
+void ForEachRealWad(const std::function<void(const std::string&, const Bytes&, const WadFile&)>& f) {
+  const std::vector<fs::path> wads = testsupport::SharedWads();
+  EXPECT_FALSE(wads.empty()) << "no WAD in " << testsupport::SharedPath("wads");
+  for (const auto& path : wads) {
+    const Bytes bytes = testsupport::ReadBytes(path);
+    WadFile wad;
+    std::string why;
+    EXPECT_EQ(ReadWadBytes(bytes, wad, &why), 1) << path << ": " << why;
+    f(path.string(), bytes, wad);
+  }
+}
+
+// Decodes the keyframes and commands, applies edit, and encodes both back in place.
+void DecodeAndEncode(WadFile& wad, const std::function<void(AnimationModel&)>& edit = {}) {
+  AnimationModel model;
+  uint32_t total = 0;
+  DecodeKeyFrames(model, wad, total);
+  const AnimCommandArray commands = DecodeAnimCommands(wad);
+  if (edit) edit(model);
+  wad.keyFrameWords.clear();
+  wad.commandWords.clear();
+  const EncodeResult keyFrames = RebuildKeyFrameData(model, wad), encoded = EncodeAnimCommands(commands, wad);
+  EXPECT_TRUE(keyFrames && encoded) << keyFrames.message << encoded.message;
 }
 
 }  // namespace
 
-TEST(WadReader, ReadsEveryFieldOfEverySection) {
-  WadBuilder fixture;
+TEST(WadFile, ReadWriteRoundTripThroughBytesAndFiles) {
+  const WadBuilder fixture;
+  const Bytes bytes = fixture.Bytes();
   WadFile wad;
   std::string why;
-  ASSERT_EQ(ReadWadBytes(fixture.Bytes(), wad, &why), 1) << why;
+  ASSERT_EQ(ReadWadBytes(bytes, wad, &why), 1) << why;
   EXPECT_EQ(wad, fixture.Expected());
-}
-
-TEST(WadWriter, WritesTheBytesItRead) {
-  const std::vector<uint8_t> bytes = WadBuilder().Bytes();
-  WadFile wad;
-  ASSERT_EQ(ReadWadBytes(bytes, wad), 1);
   EXPECT_EQ(SerializeWad(wad), bytes);
 
+  // Replacing a file keeps its permission bits and leaves no temporary file.
   TempDir dir;
-  ASSERT_EQ(WriteWad((dir / "out.wad").string(), wad), 1);
-  EXPECT_EQ(testsupport::ReadBytes(dir / "out.wad"), bytes);
+  const std::string target = dir.Put("out.wad", {1});
+  const fs::perms perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+  fs::permissions(target, perms);
+  ASSERT_EQ(WriteWad(target, wad), 1);
+  EXPECT_EQ(testsupport::ReadBytes(target), bytes);
+  EXPECT_EQ(fs::status(target).permissions(), perms);
+  EXPECT_EQ(dir.EntryCount(), 1u);
   WadFile again;
-  ASSERT_EQ(ReadWad((dir / "out.wad").string(), again), 1);
+  ASSERT_EQ(ReadWad(target, again), 1);
   EXPECT_EQ(again, wad);
+
+  // Links are read as four words inside the stream only: {0, 0, -100, 0, 2, 25, -15, 40}.
+  WadLink link;
+  ASSERT_TRUE(LinkAt(wad, 4, link));
+  EXPECT_EQ(link, (WadLink{2, 25, -15, 40}));
+  EXPECT_FALSE(LinkAt(wad, 5, link));
+  EXPECT_FALSE(LinkAt(wad, 0xFFFFFFFF, link));
 }
 
-TEST(WadWriter, EmptyAndMoveableOnlyRecordsHaveTheirFileSizes) {
-  WadFile wad;
-  ASSERT_EQ(ReadWadBytes(EmptyWad().Bytes(), wad), 1);
-  EXPECT_EQ(wad, EmptyWad().Expected());
-  EXPECT_EQ(SerializeWad(wad).size(), 4u + 12 * 4);
-
-  wad.moveables.resize(3);
-  EXPECT_EQ(SerializeWad(wad).size(), 4u + 12 * 4 + 3 * 18);
-}
-
-TEST(WadReader, RefusesEveryTruncationAndKeepsTheRecord) {
-  const std::vector<uint8_t> bytes = WadBuilder().Bytes();
-  const WadFile before = OtherRecord();
-  for (std::size_t length = 0; length < bytes.size(); ++length) {
-    WadFile wad = before;
-    std::string why;
-    ASSERT_EQ(ReadWadBytes(std::span(bytes).first(length), wad, &why), 0) << length;
-    EXPECT_FALSE(why.empty());
-    ASSERT_EQ(wad, before) << length;
-  }
-}
-
-TEST(WadReader, RefusesCountsBeyondTheFileAndKeepsTheRecord) {
-  const WadBuilder fixture;
-  const WadFile before = OtherRecord();
-  for (std::size_t at : fixture.CountOffsets()) {
+TEST(WadReader, RefusesTruncationsHugeCountsOtherVersionsAndNonFilesKeepingTheRecord) {
+  std::vector<std::size_t> countAt;
+  const Bytes bytes = WadBuilder().Bytes(&countAt);
+  for (std::size_t length = 0; length < bytes.size(); ++length)
+    ExpectReadRefused(std::span(bytes).first(length), "cut to " + std::to_string(length));
+  ASSERT_EQ(countAt.size(), 12u);
+  for (std::size_t at : countAt) {
     for (uint32_t count : {0xFFFFFFFFu, 0x80000000u, 0x40000001u}) {
-      std::vector<uint8_t> bytes = fixture.Bytes();
-      for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(count >> (8 * i));
-      WadFile wad = before;
-      EXPECT_EQ(ReadWadBytes(bytes, wad), 0) << "count at " << at;
-      EXPECT_EQ(wad, before);
+      Bytes patched = bytes;
+      for (int i = 0; i < 4; ++i) patched[at + i] = static_cast<uint8_t>(count >> (8 * i));
+      ExpectReadRefused(patched, "count at byte " + std::to_string(at));
     }
   }
-}
-
-TEST(WadFileVersion, OtherThan129IsRefusedByReaderAndWriter) {
   WadBuilder old;
   old.version = 128;
-  const WadFile before = OtherRecord();
-  WadFile wad = before;
-  EXPECT_EQ(ReadWadBytes(old.Bytes(), wad), 0);
-  EXPECT_EQ(wad, before);
+  ExpectReadRefused(old.Bytes(), "version 128");
 
   TempDir dir;
-  const fs::path existing = dir / "existing.wad";
-  WriteBytes(existing, {1, 2, 3});
-  EXPECT_EQ(WriteWad(existing.string(), old.Expected()), 0);
-  EXPECT_EQ(testsupport::ReadBytes(existing), (std::vector<uint8_t>{1, 2, 3}));
-  EXPECT_EQ(WriteWad((dir / "new.wad").string(), old.Expected()), 0);
-  EXPECT_FALSE(fs::exists(dir / "new.wad"));
-}
-
-TEST(WadReader, RefusesMissingFilesAndFolders) {
-  TempDir dir;
-  const WadFile before = OtherRecord();
-  WadFile wad = before;
-  EXPECT_EQ(ReadWad((dir / "missing.wad").string(), wad), 0);
-  EXPECT_EQ(ReadWad((dir / "").string(), wad), 0);
-  EXPECT_EQ(wad, before);
+  WadFile wad = WadBuilder().Expected();
+  EXPECT_EQ(ReadWad((dir.path / "missing.wad").string(), wad), 0);
+  EXPECT_EQ(ReadWad(dir.path.string(), wad), 0);  // a folder
+  EXPECT_EQ(wad, WadBuilder().Expected());
 }
 
 TEST(WadWriter, FailedWriteKeepsTheOldFileAndLeavesNothingBehind) {
   TempDir dir;
-  const fs::path target = dir / "level.wad";
-  const std::vector<uint8_t> old = {7, 7, 7};
-  WriteBytes(target, old);
-  const WadFile wad = WadBuilder().Expected();
+  const std::string target = dir.Put("level.wad", {7, 7, 7});
+  WadBuilder old;
+  old.version = 128;
+  EXPECT_EQ(WriteWad(target, old.Expected()), 0);
+  EXPECT_EQ(WriteWad((dir.path / "new.wad").string(), old.Expected()), 0);
 
   // The file-size limit makes the write fail part-way through.
+  const WadFile wad = WadBuilder().Expected();
   struct rlimit saved {};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
   auto* previous = signal(SIGXFSZ, SIG_IGN);
   struct rlimit small = saved;
   small.rlim_cur = 64;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const int written = WriteWad(target.string(), wad);
+  const int written = WriteWad(target, wad);
   setrlimit(RLIMIT_FSIZE, &saved);
   signal(SIGXFSZ, previous);
-
   EXPECT_EQ(written, 0);
-  EXPECT_EQ(testsupport::ReadBytes(target), old);
-  EXPECT_EQ(dir.EntryCount(), 1u);
 
-  EXPECT_EQ(WriteWad((dir / "no-such-folder" / "x.wad").string(), wad), 0);
-  fs::create_directory(dir / "folder.wad");
-  EXPECT_EQ(WriteWad((dir / "folder.wad").string(), wad), 0);
-  EXPECT_TRUE(fs::is_directory(dir / "folder.wad"));
-  EXPECT_EQ(dir.EntryCount(), 2u);
+  // Targets that cannot be written: in a missing folder, or a folder.
+  EXPECT_EQ(WriteWad((dir.path / "no-such-folder" / "x.wad").string(), wad), 0);
+  fs::create_directory(dir.path / "folder.wad");
+  EXPECT_EQ(WriteWad((dir.path / "folder.wad").string(), wad), 0);
+  EXPECT_TRUE(fs::is_directory(dir.path / "folder.wad"));
+  EXPECT_EQ(testsupport::ReadBytes(target), (Bytes{7, 7, 7}));
+  EXPECT_EQ(dir.EntryCount(), 2u);  // the old file and the folder: no new or temporary file
 }
 
-TEST(WadWriter, ReplacingAFileKeepsItsPermissions) {
-  TempDir dir;
-  const fs::path target = dir / "level.wad";
-  WriteBytes(target, {1});
-  fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  ASSERT_EQ(WriteWad(target.string(), WadBuilder().Expected()), 1);
-  EXPECT_EQ(fs::status(target).permissions(),
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+TEST(RealWads, ReadWriteAndDecodeEncodeAreByteIdentical) {
+  SKIP_WITHOUT_SHARED("wads");
+  ForEachRealWad([](const std::string& path, const Bytes& bytes, WadFile wad) {
+    EXPECT_EQ(SerializeWad(wad), bytes) << path;
+    DecodeAndEncode(wad);
+    EXPECT_EQ(SerializeWad(wad), bytes) << path << " after decode, rebuild and encode";
+  });
 }
 
-TEST(CountMoveableAnimations, CountsUpToTheNextMoveableWithAnimationsInsideTheTable) {
-  WadFile wad;
-  wad.animations.resize(8);
-  for (auto [first, expected] : {std::pair{0, 8}, {3, 5}, {-1, 0}, {8, 0}}) {
-    wad.moveables.resize(1);
-    wad.moveables[0].animIndex = static_cast<int16_t>(first);
-    EXPECT_EQ(CountMoveableAnimations(wad, 0), uint32_t(expected)) << "one moveable from " << first;
-  }
-  wad.moveables = {{}, {}, {}};
-  const int16_t firsts[3][3] = {{0, -1, 5}, {2, 1, 9}, {2, -1, 9}};
-  const uint32_t counts[3][3] = {{5, 0, 3}, {0, 7, 0}, {6, 0, 0}};
-  for (int c = 0; c < 3; ++c) {
-    for (int i = 0; i < 3; ++i) wad.moveables[i].animIndex = firsts[c][i];
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(CountMoveableAnimations(wad, i), counts[c][i]) << c << " " << i;
-    EXPECT_EQ(CountMoveableAnimations(wad, 3), 0u);
-  }
+// The first mesh stored in two words in the first keyframe of an animation
+// gets new committed angles; only its two words may change, and they must
+// decode to the new angles.
+TEST(RealWads, OneCommittedMeshEditChangesOnlyThatMeshsWords) {
+  SKIP_WITHOUT_SHARED("wads");
+  int edited = 0;
+  ForEachRealWad([&](const std::string& path, const Bytes&, const WadFile& original) {
+    WadFile wad = original;
+    float x = 0;
+    DecodeAndEncode(wad, [&](AnimationModel& model) {
+      for (auto& animation : model) {
+        if (animation->keyFrames.empty()) continue;
+        for (MeshPose& pose : animation->keyFrames[0].meshes) {
+          if (pose.stored.count != 2) continue;
+          x = pose.angles[0] == 17 ? 18 : 17;  // x always changes, so the first word does
+          pose.angles = {x, 200, 300};
+          return;
+        }
+      }
+    });
+    if (x == 0) return;
+    ++edited;
+    ASSERT_EQ(wad.keyFrameWords.size(), original.keyFrameWords.size()) << path;
+    std::vector<std::size_t> changed;
+    for (std::size_t i = 0; i < wad.keyFrameWords.size(); ++i)
+      if (wad.keyFrameWords[i] != original.keyFrameWords[i]) changed.push_back(i);
+    ASSERT_FALSE(changed.empty()) << path;
+    ASSERT_LE(changed.back() - changed.front(), 1u) << path;
+    std::array<float, 3> angles{};
+    ASSERT_EQ(DecodeRotation(angles[0], angles[1], angles[2], std::span(wad.keyFrameWords).subspan(changed[0], 2)), 3);
+    EXPECT_EQ((std::array{RoundAngle(angles[0]), RoundAngle(angles[1]), RoundAngle(angles[2])}),
+              (std::array{int(x), 200, 300})) << path;
+
+    WadFile rest = wad;
+    rest.keyFrameWords = original.keyFrameWords;
+    EXPECT_EQ(rest, original) << path;
+    WadFile readBack;
+    EXPECT_EQ(ReadWadBytes(SerializeWad(wad), readBack), 1) << path;
+  });
+  EXPECT_GT(edited, 0);
 }
 
-TEST(LinkAt, ReadsFourWordsInsideTheStreamOnly) {
-  const WadFile wad = WadBuilder().Expected();
-  WadLink link;
-  ASSERT_TRUE(LinkAt(wad, 4, link));
-  EXPECT_EQ(link, (WadLink{2, 25, -15, 40}));
-  EXPECT_FALSE(LinkAt(wad, 5, link));
-  EXPECT_FALSE(LinkAt(wad, 0xFFFFFFFF, link));
+TEST(RealWads, EveryTruncationOfASmallWadIsRefused) {
+  SKIP_WITHOUT_SHARED("wads/egypt.wad");
+  const Bytes bytes = testsupport::ReadBytes(testsupport::SharedPath("wads/egypt.wad"));
+  for (std::size_t length = 0; length < bytes.size(); ++length)
+    ExpectReadRefused(std::span(bytes).first(length), "egypt.wad cut to " + std::to_string(length));
 }
