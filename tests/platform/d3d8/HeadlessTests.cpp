@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "TempFiles.h"
 #include "TestDevice.h"
 #include "d3d8/D3DXTexture.h"
 #include "stb/stb_image.h"
@@ -18,7 +19,7 @@ TEST(Headless, PngFilesHoldTheBuffersPixels) {
   t.Draw({t.AtScreen(0, 0, 0.25f), t.AtScreen(5, 0, 0.25f), t.AtScreen(0, 3, 0.25f)});
   const d3d8::PixelImage colour = t.Pixels();
   const d3d8::DepthImage depth = t.Depths();
-  const std::string path = (std::filesystem::temp_directory_path() / "d3d8-headless.png").string();
+  const std::string path = testsupport::UniqueTempPath("d3d8-headless", ".png").string();
   ASSERT_TRUE(d3d8::WritePng(path, colour));
   int width = 0, height = 0, channels = 0;
   unsigned char* rgb = stbi_load(path.c_str(), &width, &height, &channels, 3);

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "TempFiles.h"
 #include "TestDevice.h"
 #include "d3d8/D3DXTexture.h"
 
@@ -108,7 +109,7 @@ std::vector<BYTE> MakeBmp(int width, int height, const std::vector<std::uint32_t
 
 // Loads a texture from these file bytes; null when refused.
 IDirect3DTexture8* Load(IDirect3DDevice8* device, const std::vector<BYTE>& bytes) {
-  const std::filesystem::path path = std::filesystem::temp_directory_path() / "d3d8-texture-test.bmp";
+  const std::filesystem::path path = testsupport::UniqueTempPath("d3d8-texture-test", ".bmp");
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file);
   std::fclose(file);

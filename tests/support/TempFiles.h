@@ -1,0 +1,13 @@
+#pragma once
+// Names for scratch files that no other test can share: ctest runs test cases
+// in parallel processes, and several test runs may share the machine.
+
+#include <filesystem>
+#include <string>
+
+namespace testsupport {
+
+// temp folder / "<stem>-<process id>-<n><extension>", n counting up per process.
+std::filesystem::path UniqueTempPath(const std::string& stem, const std::string& extension);
+
+}  // namespace testsupport
