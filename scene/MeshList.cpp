@@ -10,7 +10,6 @@ Lista_Mesh::Lista_Mesh(int format) : format(format) {}
 Lista_Mesh::~Lista_Mesh() = default;
 
 void Lista_Mesh::Add(std::unique_ptr<MeshRecord> record) {
-  totalBytes += static_cast<std::uint32_t>(MeshByteSize(*record, format));
   records.push_back(std::move(record));
   ++count;
 }

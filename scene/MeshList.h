@@ -20,7 +20,7 @@ class Lista_Mesh {
   Lista_Mesh(const Lista_Mesh&) = delete;
   Lista_Mesh& operator=(const Lista_Mesh&) = delete;
 
-  // Appends a record and counts its bytes in the list's format.
+  // Appends a record.
   void Add(std::unique_ptr<MeshRecord> record);
 
   // The record at position i; 0 when there is none.
@@ -31,7 +31,6 @@ class Lista_Mesh {
   std::int32_t Find(std::uint32_t offset) const;
 
   std::int32_t Count() const { return count; }
-  std::uint32_t TotalBytes() const { return totalBytes; }
   int Format() const { return format; }
 
   // Builds one uploaded textured buffer per mesh from the WAD's texture samples
@@ -45,7 +44,6 @@ class Lista_Mesh {
  private:
   std::vector<std::unique_ptr<MeshRecord>> records;
   std::int32_t count = 0;
-  std::uint32_t totalBytes = 0;
   int format;
   std::vector<std::unique_ptr<dxBufferTextura>> buffers;
 };

@@ -80,12 +80,9 @@ class wadMoveableD3D {
 
   // State for the editor and tests.
   std::int32_t MeshIndex(std::int32_t k) const;
-  const MeshHierarchy& Hierarchy() const { return hierarchy; }
   std::int32_t BoundAnimationCount() const { return static_cast<std::int32_t>(anims.size()); }
   AnimKeyFrames* BoundAnimation(std::int32_t animation) const;
-  std::int32_t ShownAnimation() const { return shownAnimation; }
   std::int32_t ShownKeyFrame() const { return shownKeyFrame; }
-  bool IsPosed() const { return posed; }
   bool IsEdited() const { return edited; }
 
  private:
