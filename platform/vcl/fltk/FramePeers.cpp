@@ -36,11 +36,21 @@ class FrameGroup : public Fl_Group {
   }
 };
 
+// A label's text starts at its left edge, as the platform's labels do (the
+// toolkit would indent it).
+class LabelBox : public Fl_Box {
+ public:
+  LabelBox() : Fl_Box(0, 0, 1, 1) {}
+
+ protected:
+  void draw() override { draw_label(x(), y(), w(), h(), align()); }
+};
+
 // A label sizes itself to its caption, so a caption drawn in this font, which
 // may be wider than the one the form was laid out with, shows whole.
 class LabelPeer : public WidgetPeer {
  public:
-  explicit LabelPeer(TControl& control) : WidgetPeer(control, new Fl_Box(0, 0, 1, 1)) {
+  explicit LabelPeer(TControl& control) : WidgetPeer(control, new LabelBox) {
     Widget()->box(FL_NO_BOX);
     Widget()->align(FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_INSIDE);
   }

@@ -60,10 +60,10 @@ TEST_F(DialogTest, SaveDialogsAskForASaveChooser) {
 }
 
 TEST(ChooserFilter, TranslatesDescriptionsAndPatterns) {
-  EXPECT_EQ(vcl::ChooserFilter(L"Tomb Raider WAD File|*.wad"), "Tomb Raider WAD File (*.wad)");
-  EXPECT_EQ(vcl::ChooserFilter(L"wad file| *.wad"), "wad file (*.wad)");
+  EXPECT_EQ(vcl::ChooserFilter(L"Tomb Raider WAD File|*.wad"), "Tomb Raider WAD File\t*.wad");
+  EXPECT_EQ(vcl::ChooserFilter(L"wad file| *.wad"), "wad file\t*.wad");
   EXPECT_EQ(vcl::ChooserFilter(L"Levels|*.wad;*.tr4|All files|*"),
-            "Levels ({*.wad,*.tr4})\tAll files (*)");
+            "Levels\t{*.wad,*.tr4}\nAll files\t*");
   EXPECT_EQ(vcl::ChooserFilter(L"Nothing|"), "");
   EXPECT_EQ(vcl::ChooserFilter(L""), "");
 }
