@@ -265,17 +265,20 @@ TEST_F(ScreenInputTest, FileDialogsTakeTypedNamesWithinTheFolderTheyShow) {
   fs::remove_all(root);
 }
 
-// Disabled, the track bar's channel and thumb fade with its ticks.
+// Disabled, the track bar's thumb fades with its ticks.
 TEST_F(ScreenInputTest, ADisabledTrackBarIsDrawnDisabled) {
-  Fl_Widget* bar = vcl::ScreenWidget(*form->TrackBar1);
+  TTrackBar& bar = *form->TrackBar1;
+  Fl_Widget* widget = vcl::ScreenWidget(bar);
   Fl_Window* window = vcl::ScreenWindow(*form);
-  auto darkest = [&] {
+  // Along the thumb, on the side away from the ticks.
+  auto darkestOfThumb = [&] {
     Fl::flush();
-    return DarkestIn(window, bar->x(), bar->y(), bar->w(), bar->h());
+    return DarkestIn(window, widget->x(), widget->y() + bar.ThumbCentre() - TTrackBar::kThumbLength,
+                     widget->w() / 2, 2 * TTrackBar::kThumbLength);
   };
-  const int enabled = darkest();
-  form->TrackBar1->Enabled = false;
-  const int disabled = darkest();
+  const int enabled = darkestOfThumb();
+  bar.Enabled = false;
+  const int disabled = darkestOfThumb();
   EXPECT_GT(disabled, enabled + 24);
 }
 
