@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -144,6 +145,20 @@ TEST_F(OnScreenEditor, OpensAWadByNameAndReachesAnyOfItsAnimationsInAFewKeys) {
   const WadAnimation& chosen =
       M.wadfile.animations[static_cast<std::size_t>(M.wadfile.moveables[most].animIndex) + count - 1];
   EXPECT_EQ(Form().Edit7->GetText(), IntToStr(chosen.frameRate));
+
+  // Played, the view shows at most the display's refresh rate (the virtual
+  // display is taken as refreshing at 60 Hz).
+  User::Click(Form().Button1);
+  for (const auto start = std::chrono::steady_clock::now();
+       std::chrono::steady_clock::now() - start < 1200ms;)
+    Frames(1);
+  const std::string rate = M.statsLines[0].data();
+  ASSERT_EQ(rate.rfind("Frames por segundo: ", 0), 0u) << rate;
+  const double shown = std::strtod(rate.c_str() + rate.find(':') + 1, nullptr);
+  EXPECT_GT(shown, 0.0);
+  EXPECT_LE(shown, 61.0);
+  EXPECT_GT(DrawnPixels(), 1000);
+  EXPECT_TRUE(vcl::WriteScreenshot(Form(), UI_SCREENSHOT_DIR "/editor-main-window.png"));
 }
 
 // The save dialog shows the folder as a folder: a name typed after it lands
