@@ -66,15 +66,14 @@ void ForEachRealWad(const std::function<void(const std::string&, const Bytes&, c
   }
 }
 
-// Decodes the keyframes and commands, applies edit, and encodes both back in place.
+// Decodes the keyframes and commands, applies edit, and encodes both back in
+// place (the streams the WAD holds are the old ones a save starts from).
 void DecodeAndEncode(WadFile& wad, const std::function<void(AnimationModel&)>& edit = {}) {
   AnimationModel model;
   uint32_t total = 0;
   DecodeKeyFrames(model, wad, total);
   const AnimCommandArray commands = DecodeAnimCommands(wad);
   if (edit) edit(model);
-  wad.keyFrameWords.clear();
-  wad.commandWords.clear();
   const EncodeResult keyFrames = RebuildKeyFrameData(model, wad), encoded = EncodeAnimCommands(commands, wad);
   EXPECT_TRUE(keyFrames && encoded) << keyFrames.message << encoded.message;
 }
