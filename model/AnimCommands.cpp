@@ -10,10 +10,6 @@ constexpr uint32_t kMaxField = std::numeric_limits<uint16_t>::max();
 
 int ArgumentCount(uint16_t type) { return commandWordCount(type) - 1; }
 
-}  // namespace
-
-namespace {
-
 // The WAD's command stream read the way the decoder reads it, with where each
 // animation's commands start in it.
 struct StoredCommandLayout {
@@ -29,15 +25,18 @@ StoredCommandLayout ReadCommandLayout(const WadFile& wad) {
   const std::vector<uint16_t>& words = wad.commandWords;
   std::size_t cursor = 0;
   bool streamEnded = false;
+  // Once a counted command does not fit in what is left, no later one is read.
   for (uint32_t a = 0; a < wad.numAnimations(); ++a) {
     layout.before[a] = static_cast<uint32_t>(cursor);
     for (uint32_t c = 0; c < wad.animations[a].numCommands && !streamEnded; ++c) {
+      streamEnded = cursor >= words.size();
+      if (streamEnded) break;
       AnimCommand command;
       command.wordOffset = static_cast<uint32_t>(cursor);
       command.animIndex = a;
-      command.type = cursor < words.size() ? words[cursor] : 0;
+      command.type = words[cursor];
       const int arguments = ArgumentCount(command.type);
-      streamEnded = cursor >= words.size() || words.size() - cursor - 1 < static_cast<std::size_t>(arguments);
+      streamEnded = words.size() - cursor - 1 < static_cast<std::size_t>(arguments);
       if (streamEnded) break;
       for (int p = 0; p < arguments; ++p) command.params[p] = words[cursor + 1 + p];
       cursor += 1 + arguments;

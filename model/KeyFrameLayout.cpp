@@ -45,41 +45,52 @@ int64_t FirstOverfullAnimation(const std::vector<StoredKeyFrameSpan>& spans) {
   return -1;
 }
 
-KeyFrameLayout::KeyFrameLayout(const AnimationModel& model, const std::vector<uint16_t>& oldStream)
-    : starts_(model.size()), oldBytes_(static_cast<uint32_t>(2 * oldStream.size())) {
-  // The frames read from the file, in stream order, where they still lie
-  // inside the old stream without overlapping.
+namespace {
+
+// The animations whose frames were read from the file, in stream order, with
+// those whose frames no longer lie inside the old stream after the ones before
+// them left out (their words then stay as words between frames).
+std::vector<Placed> ReadFrames(const AnimationModel& model, uint64_t oldBytes) {
   std::vector<Placed> read;
   for (uint32_t g = 0; g < model.size(); ++g) {
     const std::optional<StoredKeyFrameSpan>& span = model[g]->stored;
     if (span && span->count > 0) read.push_back({span->offset, g});
   }
   std::sort(read.begin(), read.end());
-  std::vector<bool> hasBlock(model.size(), false);
   uint64_t end = 0;
   std::erase_if(read, [&](const Placed& p) {
     const StoredKeyFrameSpan& span = *model[p.g]->stored;
     const uint64_t spanEnd = p.offset + uint64_t{span.count} * span.frameBytes;
-    if (p.offset % 2 != 0 || p.offset < end || spanEnd > oldBytes_) return true;
+    if (p.offset % 2 != 0 || p.offset < end || spanEnd > oldBytes) return true;
     end = spanEnd;
-    hasBlock[p.g] = true;
     return false;
   });
+  return read;
+}
+
+}  // namespace
+
+KeyFrameLayout::KeyFrameLayout(const AnimationModel& model, const std::vector<uint16_t>& oldStream)
+    : starts_(model.size()), oldBytes_(static_cast<uint32_t>(2 * oldStream.size())) {
+  const std::vector<Placed> read = ReadFrames(model, oldBytes_);
+  std::vector<bool> wasRead(model.size(), false);
+  for (const Placed& p : read) wasRead[p.g] = true;
 
   // Frames of animations that were not read go right after the frames of the
   // animation before them, or first when no animation before them was read.
-  auto placeUnread = [&](uint32_t after) {
-    for (uint32_t g = after; g < model.size() && !hasBlock[g]; ++g) Place(*model[g], g);
+  auto placeUnread = [&](uint32_t from) {
+    for (uint32_t g = from; g < model.size() && !wasRead[g]; ++g) Place(*model[g], g);
   };
   placeUnread(0);
   uint32_t oldCursor = 0;
   for (const Placed& p : read) {
-    const StoredKeyFrameSpan& span = *model[p.g]->stored;
-    CopyOldWords(oldStream, oldCursor, static_cast<uint32_t>(p.offset));
-    oldCursor = static_cast<uint32_t>(p.offset + span.count * span.frameBytes);
-    Place(*model[p.g], p.g);
+    const AnimKeyFrames& animation = *model[p.g];
+    const StoredKeyFrameSpan& span = *animation.stored;
+    CopyOldWords(oldStream, oldCursor, span.offset);
+    oldCursor = span.offset + span.count * span.frameBytes;
+    Place(animation, p.g);
     segments_.push_back({span.offset, oldCursor, starts_[p.g], span.frameBytes,
-                         static_cast<uint32_t>(model[p.g]->frameBytes), model[p.g]->numKeyFrames()});
+                         static_cast<uint32_t>(animation.frameBytes), animation.numKeyFrames()});
     placeUnread(p.g + 1);
   }
   CopyOldWords(oldStream, oldCursor, oldBytes_);
