@@ -84,7 +84,8 @@ void AddCommandFrames(std::span<AnimCommand> commands, uint32_t firstMoved, uint
 int ChangeFrameCount(WadFile& wad, int m, int a, int n, std::span<AnimCommand> commands) {
   MoveableRange range;
   if (!RangeOf(wad, m, range) || !range.Holds(a)) return 0;
-  if (n < 0 || n > kMaxFrame + 1) return 0;
+  // An animation has at least one frame: 0 would end it before its start.
+  if (n < 1 || n > kMaxFrame + 1) return 0;
   const uint32_t g = range.first + a;
   WadAnimation& changed = wad.animations[g];
   const int newEnd = changed.frameStart + n - 1;
