@@ -124,6 +124,22 @@ class TForm2 : public TForm {
   std::optional<int> KeyFrameNumber() const;
   KeyFrame* CurrentKeyFrame(int* number = nullptr) const;
 
+  // Keyframe clipboard, adding and deleting keyframes.
+  void Edit4Click(TObject* Sender);
+  void ReplaceFrame1Click(TObject* Sender);
+  void Button3Click(TObject* Sender);
+  void N4Click(TObject* Sender);
+
+  // Animation parameters and the two counting modes.
+  void Button6Click(TObject* Sender);
+  void RadioButton1Click(TObject* Sender);
+  void RadioButton2Click(TObject* Sender);
+
+  // Bounds tools, view and about.
+  void Button4Click(TObject* Sender);
+  void Button5Click(TObject* Sender);
+  void About1Click(TObject* Sender);
+
  private:
   void CreateMenu();
   void CreateControls();
@@ -147,4 +163,10 @@ class TForm2 : public TForm {
   void ForgetSelection();
 
   std::array<TWndMethod, 3> oldTrackBarWndProc;
+
+  void RebindAnimations(int m, bool pointersOnly);
+  void ShowCalculatedBox(const KeyFrame& keyFrame);
+  void CalculateCurrentBounds();
+  void CalculateMoveableBounds();
+  void ShowFrameCountCaption(const wchar_t* label, bool keyFrames);
 };

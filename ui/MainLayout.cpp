@@ -220,4 +220,14 @@ void TForm2::BindHandlers() {
   CSpinEdit1->OnChange = Bind(this, &TForm2::CSpinEdit1Change);
   CSpinEdit2->OnChange = Bind(this, &TForm2::CSpinEdit2Change);
   CSpinEdit3->OnChange = Bind(this, &TForm2::CSpinEdit3Change);
+  Edit4->OnClick = Bind(this, &TForm2::Edit4Click);
+  ReplaceFrame1->OnClick = Bind(this, &TForm2::ReplaceFrame1Click);
+  Button3->OnClick = Bind(this, &TForm2::Button3Click);
+  N4->OnClick = Bind(this, &TForm2::N4Click);
+  Button6->OnClick = Bind(this, &TForm2::Button6Click);
+  RadioButton1->OnClick = Bind(this, &TForm2::RadioButton1Click);
+  RadioButton2->OnClick = Bind(this, &TForm2::RadioButton2Click);
+  Button4->OnClick = Bind(this, &TForm2::Button4Click);
+  Button5->OnClick = Bind(this, &TForm2::Button5Click);
+  About1->OnClick = Bind(this, &TForm2::About1Click);
 }

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,9 @@ struct MainUnit {
   bool suppressTrackBarWrite = false;
   bool skipNextTrackBar1Write = false;
   RotationUndoStack RotationUndo;
+  // The last keyframe copied, a copy of its own, and the moveable it came from.
+  std::optional<KeyFrame> keyFrameClipboard;
+  int copySourceMoveable = 0;
 
   TForm2* Form2 = nullptr;
   TForm1* Form1 = nullptr;
