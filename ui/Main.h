@@ -111,6 +111,9 @@ class TForm2 : public TForm {
   void PopRotationUndo();
   void ClearRotationUndo();
 
+  // The State Change Editor.
+  void Button7Click(TObject* Sender);
+
   // Shared helpers.
   void ResetMeshHighlight();
   void DisableWizardUndo();

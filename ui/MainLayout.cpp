@@ -230,4 +230,5 @@ void TForm2::BindHandlers() {
   Button4->OnClick = Bind(this, &TForm2::Button4Click);
   Button5->OnClick = Bind(this, &TForm2::Button5Click);
   About1->OnClick = Bind(this, &TForm2::About1Click);
+  Button7->OnClick = Bind(this, &TForm2::Button7Click);
 }
