@@ -111,6 +111,9 @@ class TForm2 : public TForm {
   void PopRotationUndo();
   void ClearRotationUndo();
 
+  // Dide Command Editor.
+  void Button8Click(TObject* Sender);
+
   // Shared helpers.
   void ResetMeshHighlight();
   void DisableWizardUndo();

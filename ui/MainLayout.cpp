@@ -220,4 +220,5 @@ void TForm2::BindHandlers() {
   CSpinEdit1->OnChange = Bind(this, &TForm2::CSpinEdit1Change);
   CSpinEdit2->OnChange = Bind(this, &TForm2::CSpinEdit2Change);
   CSpinEdit3->OnChange = Bind(this, &TForm2::CSpinEdit3Change);
+  Button8->OnClick = Bind(this, &TForm2::Button8Click);
 }
