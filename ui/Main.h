@@ -113,6 +113,8 @@ class TForm2 : public TForm {
 
   // The State Change Editor.
   void Button7Click(TObject* Sender);
+  // Dide Command Editor.
+  void Button8Click(TObject* Sender);
 
   // Shared helpers.
   void ResetMeshHighlight();

@@ -231,4 +231,5 @@ void TForm2::BindHandlers() {
   Button5->OnClick = Bind(this, &TForm2::Button5Click);
   About1->OnClick = Bind(this, &TForm2::About1Click);
   Button7->OnClick = Bind(this, &TForm2::Button7Click);
+  Button8->OnClick = Bind(this, &TForm2::Button8Click);
 }
