@@ -4,6 +4,7 @@
 #include "model/AnimCommandEditing.h"
 #include "ui/AnimCommForm.h"
 #include "ui/MainUnit.h"
+#include "ui/MessageBoxes.h"
 
 namespace {
 
@@ -83,10 +84,16 @@ bool TForm3::ReadFields(AnimCommand& command, const AnimCommand* current) const 
     case kCommandPlaySound: {
       const int frame = Number(Edit1);
       const int sound = Number(Edit2);
+      // A larger number would spill into the two flag bits.
+      if (sound < 0 || sound > kSoundNumberMask) {
+        ShowMessageBox(L"Sound ID must be a number from 0 to 16383", L"Warning",
+                       MB_OK | MB_ICONEXCLAMATION);
+        return false;
+      }
       p[0] = Word(frame + frameStart);
       // The flag is added to the number, as the stored commands have it.
-      if (RadioButton1->GetChecked()) p[1] = Word((sound & 0xFFFF) + SOUND_ON_WATER);
-      else if (RadioButton2->GetChecked()) p[1] = Word((sound & 0xFFFF) + SOUND_ON_LAND);
+      if (RadioButton1->GetChecked()) p[1] = Word(sound + SOUND_ON_WATER);
+      else if (RadioButton2->GetChecked()) p[1] = Word(sound + SOUND_ON_LAND);
       else if (RadioButton3->GetChecked()) p[1] = Word(sound);
       break;
     }

@@ -193,8 +193,14 @@ TEST(CommandEditor, RefusalsAndUnchangedUpdatesLeaveTheSavedFileAsItWas) {
   User::TypeText(e.Edit3, L"1.5");
   User::Click(e.Button1);
   User::Click(e.Button2);
-  ASSERT_EQ(session.Boxes().size(), boxes + 2);
+  // A sound number that would reach the flag bits is refused.
+  session.ClickLine(1);
+  User::TypeText(e.Edit2, L"16384");
+  User::Click(e.Button1);
+  User::Click(e.Button2);
+  ASSERT_EQ(session.Boxes().size(), boxes + 4);
   EXPECT_EQ(session.Boxes()[boxes].text, L"'1.5' is not a valid integer value");
+  EXPECT_EQ(session.Boxes()[boxes + 2].caption, L"Warning");
   EXPECT_EQ(Main().comandos, commands);
   EXPECT_EQ(ListLines(e.ListBox1), kEditedLines);
   User::CloseWindow(&e);
