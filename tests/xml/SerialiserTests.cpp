@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
 
 namespace {
@@ -102,6 +103,58 @@ TEST(XmlSave, ReportsEveryFailure) {
     EXPECT_FALSE(std::filesystem::exists(refused)) << refused;
 }
 
+// A document without a root (its end tag missing, or only comments) would be
+// written as a declaration alone: every save refuses it before it opens the
+// file, which stays as it was.
+TEST(XmlSave, DocumentWithoutRootIsRefusedAndTheFileKept) {
+  xmltest::ScratchDirectory scratch;
+  for (const std::string text : {"<?xml?><!--c--><r><a/>", "<?xml?><!--only a comment-->"}) {
+    xmltest::WriteFile("doc.xml", text);
+    XML document("doc.xml");
+    ASSERT_EQ(document.root(), nullptr) << text;
+    for (const int kind : {XMLWriteTarget::kFile, XMLWriteTarget::kUtf16File}) {
+      EXPECT_EQ(document.save(nullptr, 1, kind), 0) << text;
+      EXPECT_EQ(ReadFile("doc.xml"), text);
+      EXPECT_EQ(document.save("new.xml", 1, kind), 0) << text;
+      EXPECT_FALSE(std::filesystem::exists("new.xml")) << text;
+    }
+    std::string memory = "kept";
+    EXPECT_EQ(document.saveToMemory(memory), 0) << text;
+    char buffer[256] = "kept";
+    EXPECT_EQ(document.save(std::span(buffer)), 0) << text;
+    EXPECT_EQ(memory + buffer, "keptkept");
+  }
+}
+
+// Kind 1 appends to the text in a buffer, as a whole or not at all; kind 2
+// needs an open key and is refused.
+TEST(XmlSave, KindOneAppendsToABufferThatHoldsTheWholeText) {
+  XML document("<?xml?><a b=\"x&lt;\">t</a>", XML::kFromText);
+  for (const int raw : {1, 0}) {
+    const std::string expected = "before" + SavedText(document, raw);
+    std::string fits = "before";
+    fits.resize(expected.size() + 1, '\0');
+    EXPECT_EQ(document.save(std::span(fits), raw, XMLWriteTarget::kMemory), 1);
+    EXPECT_EQ(fits, expected + '\0');
+
+    std::string small = "before";
+    small.resize(expected.size(), '\0');
+    const std::string untouched = small;
+    EXPECT_EQ(document.save(std::span(small), raw), 0) << "no room for the terminator";
+    EXPECT_EQ(small, untouched);
+  }
+  std::string unterminated(100, 'x');
+  EXPECT_EQ(document.save(std::span(unterminated)), 0);
+  EXPECT_EQ(unterminated, std::string(100, 'x'));
+  char buffer[256] = "";
+  EXPECT_EQ(document.save(std::span<char>()), 0);
+  EXPECT_EQ(document.save(std::span(buffer), 1, XMLWriteTarget::kRegistry), 0);
+  EXPECT_EQ(document.save(std::span(buffer), 1, XMLWriteTarget::kFile), 0);
+  EXPECT_STREQ(buffer, "");
+  EXPECT_EQ(document.save(nullptr, 1, XMLWriteTarget::kMemory), 0);
+  EXPECT_EQ(document.save(nullptr, 1, XMLWriteTarget::kRegistry), 0);
+}
+
 TEST(XmlSave, TransformEncodesTheWholeTextAndDecodesOnLoad) {
   xmltest::ScratchDirectory scratch;
   FlipTransform flip;
@@ -117,6 +170,16 @@ TEST(XmlSave, TransformEncodesTheWholeTextAndDecodesOnLoad) {
   XML reread("flipped.xml", XML::kFromFile, &flip);
   EXPECT_EQ(Describe(reread), Describe(document));
   EXPECT_EQ(reread.save(), 0) << "a transformed load forgets its file";
+
+  // Decoded UTF-16 holds zero bytes; the text is cut only after the mark
+  // has turned it into UTF-8 (and then at its first zero unit).
+  std::string utf16 = "\xFF\xFE" + xmltest::Utf16Le(u"<?xml?><a><b c=\"d\u00E9\"/></a>") + std::string(2, '\0') +
+                      xmltest::Utf16Le(u"<x/>");
+  for (char& c : utf16) c = static_cast<char>(~c);
+  xmltest::WriteFile("utf16.xml", utf16);
+  XML wide("utf16.xml", XML::kFromFile, &flip);
+  EXPECT_EQ(wide.status(), kXmlLoaded);
+  EXPECT_EQ(Describe(wide.root()), "<a>\n  <b>\n    @c=[d\xC3\xA9]\n");
 }
 
 TEST(XmlSave, LoadSaveLoadKeepsEveryPart) {
