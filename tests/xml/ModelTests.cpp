@@ -49,9 +49,6 @@ TEST(XmlElement, MemoryUsageCountsTextsAndArraySlots) {
   // Slots when nothing has grown: 20 children, 20 attributes, 10 comments,
   // 4 contents, 10 CDATA sections, 4 bytes each.
   constexpr std::size_t kSlots = 4 * (20 + 20 + 10 + 4 + 10);
-  XMLElement leaf(nullptr, "<leaf/>");
-  EXPECT_EQ(leaf.memoryUsage(), 112 + 4 + kSlots);
-
   XML document("<?xml?><ab c=\"1\" de=\"&lt;\"><!--xy-->text<![CDATA[z]]><k/></ab>", XML::kFromText);
   const std::size_t child = 112 + 1 + kSlots;
   // name 2; attributes 16+1+1 and 16+2+4; comment 12+2; content 40+4; CDATA 12+1.
@@ -96,9 +93,6 @@ TEST(XmlElement, NullTextsAndRootsAreHandled) {
   document.reset();
   EXPECT_EQ(document.root(), nullptr);
   document.reset();
-  std::string text = "kept";
-  EXPECT_EQ(document.saveToMemory(text), 0) << "a document without a root is not saved";
-  EXPECT_EQ(text, "kept");
 }
 
 TEST(XmlElement, WideTextsAreStoredAsUtf8) {
