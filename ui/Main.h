@@ -124,6 +124,13 @@ class TForm2 : public TForm {
   std::optional<int> KeyFrameNumber() const;
   KeyFrame* CurrentKeyFrame(int* number = nullptr) const;
 
+  // Animation Wizard and its undo; adding an animation; test controls.
+  void Button9Click(TObject* Sender);
+  void Button12Click(TObject* Sender);
+  void AddAnimation1Click(TObject* Sender);
+  void Button11Click(TObject* Sender);
+  void Button10Click(TObject* Sender);
+
  private:
   void CreateMenu();
   void CreateControls();

@@ -220,4 +220,9 @@ void TForm2::BindHandlers() {
   CSpinEdit1->OnChange = Bind(this, &TForm2::CSpinEdit1Change);
   CSpinEdit2->OnChange = Bind(this, &TForm2::CSpinEdit2Change);
   CSpinEdit3->OnChange = Bind(this, &TForm2::CSpinEdit3Change);
+  Button9->OnClick = Bind(this, &TForm2::Button9Click);
+  Button12->OnClick = Bind(this, &TForm2::Button12Click);
+  AddAnimation1->OnClick = Bind(this, &TForm2::AddAnimation1Click);
+  Button11->OnClick = Bind(this, &TForm2::Button11Click);
+  Button10->OnClick = Bind(this, &TForm2::Button10Click);
 }
