@@ -144,6 +144,12 @@ class TForm2 : public TForm {
   void Button4Click(TObject* Sender);
   void Button5Click(TObject* Sender);
   void About1Click(TObject* Sender);
+  // Animation Wizard and its undo; adding an animation; test controls.
+  void Button9Click(TObject* Sender);
+  void Button12Click(TObject* Sender);
+  void AddAnimation1Click(TObject* Sender);
+  void Button11Click(TObject* Sender);
+  void Button10Click(TObject* Sender);
 
  private:
   void CreateMenu();

@@ -232,4 +232,9 @@ void TForm2::BindHandlers() {
   About1->OnClick = Bind(this, &TForm2::About1Click);
   Button7->OnClick = Bind(this, &TForm2::Button7Click);
   Button8->OnClick = Bind(this, &TForm2::Button8Click);
+  Button9->OnClick = Bind(this, &TForm2::Button9Click);
+  Button12->OnClick = Bind(this, &TForm2::Button12Click);
+  AddAnimation1->OnClick = Bind(this, &TForm2::AddAnimation1Click);
+  Button11->OnClick = Bind(this, &TForm2::Button11Click);
+  Button10->OnClick = Bind(this, &TForm2::Button10Click);
 }
