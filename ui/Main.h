@@ -4,7 +4,10 @@
 // the Animation Wizard. Its controls are laid out in MainLayout.cpp; its
 // handlers live in the files named after what they do (OpenWad.cpp,
 // SaveWad.cpp, Selection.cpp, RenderLoop.cpp, RotationEditing.cpp,
-// RotationUndoHandlers.cpp).
+// RotationUndoHandlers.cpp, KeyFrameClipboard.cpp, KeyFrameListEditing.cpp,
+// AnimationParameters.cpp, BoundsTools.cpp, AnimationWizard.cpp,
+// WizardUndo.cpp, AddAnimation.cpp, TestControls.cpp, StateChangesButton.cpp,
+// DideCommandsButton.cpp).
 
 #include <array>
 #include <optional>

@@ -1,7 +1,5 @@
 // The main window's menu and controls: names, places, captions, initial
-// states and the handlers bound to them. Handlers of later work (keyframe
-// clipboard, animation parameters, bounds tools, wizard, editor windows, test
-// controls) are not bound here.
+// states and the handlers bound to them.
 
 #include "ui/Main.h"
 

@@ -68,7 +68,9 @@ TEST(RegistryExport, ManySiblingsEachGetTheirOwnKeyInOrder) {
   ASSERT_EQ(keys.size(), kSiblings);
   for (unsigned i = 0; i < kSiblings; ++i) {
     ASSERT_EQ(keys[i].name, "E" + std::to_string(i) + (i % 2 ? "b" : "A")) << i;
-    if (i % 2) ASSERT_EQ(Render(keys[i]), "Vv=[" + std::to_string(i) + "]\n") << i;
+    if (i % 2) {
+      ASSERT_EQ(Render(keys[i]), "Vv=[" + std::to_string(i) + "]\n") << i;
+    }
   }
 }
 
