@@ -45,7 +45,7 @@ float ReducedAngle(double radians) {
 
 }  // namespace
 
-MouseD3D::MouseD3D(float speed, float zoom) : zoom(zoom), speed(speed) {}
+MouseD3D::MouseD3D(float speed, float zoom) : zoom(zoom), speed(speed), startZoom(zoom) {}
 
 float MouseD3D::UpdateRotationY(std::int32_t x) {
   rotationY += Track(x, lastRotationX, trackingRotationY, true,
@@ -87,4 +87,14 @@ void MouseD3D::ResetTracking() {
   trackingZoom = false;
   trackingPanX = false;
   trackingPanY = false;
+}
+
+void MouseD3D::Reset() {
+  rotationY = 0.0;
+  rotationX = 0.0;
+  zoom = startZoom;
+  panX = 0.0f;
+  panY = 0.0f;
+  lastRotationX = lastRotationY = lastZoomY = lastPanX = lastPanY = 0;
+  ResetTracking();
 }

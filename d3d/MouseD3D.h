@@ -24,6 +24,10 @@ class MouseD3D {
   // The mouse was released: the next update of each value starts a new drag.
   void ResetTracking();
 
+  // Back to the values of construction: no rotation or pan, the starting
+  // zoom, and no drag under way.
+  void Reset();
+
  private:
   double rotationY = 0.0;
   double rotationX = 0.0;
@@ -41,4 +45,5 @@ class MouseD3D {
   bool trackingPanX = false;
   bool trackingPanY = false;
   float speed;
+  float startZoom;
 };

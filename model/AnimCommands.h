@@ -51,8 +51,13 @@ void FixCommandOffsets(std::span<AnimCommand> commands, uint32_t i);
 
 // Replaces commandWords with the commands, each animation's in array order
 // and the animations in index order, and rewrites every animation's
-// numCommands and commandOffset from where its commands were written (0 and 0
-// when it has none). Refused, with the WAD untouched, when a command names an
-// animation the WAD does not have or an animation's count or offset would not
-// fit 16 bits.
+// numCommands and commandOffset from where its commands were written. Nothing
+// is derived that need not be: when the commands are those the WAD's stream
+// holds, the stream and every count and offset stay as they are; otherwise
+// the words after the last counted command stay after the commands, and an
+// animation without commands keeps the file's convention for its offset (0
+// stays 0, the word its commands would start at follows the commands before
+// it, any other value stays as read; 0 when it has just lost its commands).
+// Refused, with the WAD untouched, when a command names an animation the WAD
+// does not have or an animation's count or offset would not fit 16 bits.
 EncodeResult EncodeAnimCommands(std::span<const AnimCommand> commands, WadFile& wad);

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // A 4 x 4 float matrix, row-major, laid out like the graphics library's own
@@ -57,13 +58,24 @@ struct KeyFrame {
   bool operator==(const KeyFrame&) const = default;
 };
 
+// Where the WAD kept an animation's keyframes: its keyFrameOffset and frame
+// size as read, and how many frames were decoded from there. A save lays the
+// stream out around these spans, so what it does not edit stays as read, and
+// then moves them to where it wrote the frames.
+struct StoredKeyFrameSpan {
+  uint32_t offset = 0;      // bytes into the keyframe stream
+  uint32_t frameBytes = 0;  // bytes per keyframe; a save keeps it unless a keyframe needs more
+  uint32_t count = 0;       // keyframes decoded from offset on
+  bool operator==(const StoredKeyFrameSpan&) const = default;
+};
+
 struct AnimKeyFrames {
   std::vector<KeyFrame> keyFrames;
   // Encoded bytes per keyframe; set by ComputeFrameBytes when the model is encoded.
   int32_t frameBytes = 0;
-  // Bytes per keyframe the file gave this animation; a save keeps it unless a
-  // keyframe needs more.
-  int32_t storedFrameBytes = 0;
+  // Absent for an animation the editor added; operations that replace an
+  // entry keep it.
+  std::optional<StoredKeyFrameSpan> stored;
 
   uint16_t numKeyFrames() const { return static_cast<uint16_t>(keyFrames.size()); }
   bool operator==(const AnimKeyFrames&) const = default;

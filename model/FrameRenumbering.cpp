@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "model/StateChangeEditing.h"
+
 namespace {
 
 constexpr int kMaxFrame = 0xFFFF;
@@ -51,15 +53,7 @@ bool RangeOf(const WadFile& wad, int m, MoveableRange& range) {
 // Calls visit for each dispatch of animation g, inside the tables only.
 template <class Visit>
 void ForEachDispatch(WadFile& wad, uint32_t g, Visit visit) {
-  const WadAnimation& animation = wad.animations[g];
-  const uint32_t changesEnd =
-      std::min<uint32_t>(animation.stateChangeIndex + animation.numStateChanges, wad.numStateChanges());
-  for (uint32_t s = animation.stateChangeIndex; s < changesEnd; ++s) {
-    const WadStateChange& change = wad.stateChanges[s];
-    const uint32_t dispatchesEnd =
-        std::min<uint32_t>(change.dispatchIndex + change.numDispatches, wad.numDispatches());
-    for (uint32_t d = change.dispatchIndex; d < dispatchesEnd; ++d) visit(wad.dispatches[d]);
-  }
+  for (const DispatchLine& line : DispatchLinesOf(wad, g)) visit(wad.dispatches[line.dispatch]);
 }
 
 // Dispatch frames of a later animation later: in and out frames, and the next
@@ -84,7 +78,8 @@ void AddCommandFrames(std::span<AnimCommand> commands, uint32_t firstMoved, uint
 int ChangeFrameCount(WadFile& wad, int m, int a, int n, std::span<AnimCommand> commands) {
   MoveableRange range;
   if (!RangeOf(wad, m, range) || !range.Holds(a)) return 0;
-  if (n < 0 || n > kMaxFrame + 1) return 0;
+  // An animation has at least one frame: 0 would end it before its start.
+  if (n < 1 || n > kMaxFrame + 1) return 0;
   const uint32_t g = range.first + a;
   WadAnimation& changed = wad.animations[g];
   const int newEnd = changed.frameStart + n - 1;

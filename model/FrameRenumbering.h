@@ -13,7 +13,7 @@
 
 // Gives local animation a of moveable m a frame count of n (its frameEnd
 // becomes frameStart + n - 1) and moves what follows by the difference.
-// Returns 1, or 0 when refused.
+// Returns 1, or 0 when refused (n below 1 among others).
 int ChangeFrameCount(WadFile& wad, int m, int a, int n, std::span<AnimCommand> commands);
 
 // Moves by delta the dispatch frames of local animation j of moveable m (a

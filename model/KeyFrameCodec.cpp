@@ -134,23 +134,22 @@ KeyFrame DecodeKeyFrame(std::span<const uint16_t> frame, uint16_t numMeshes) {
   keyFrame.workingBox = keyFrame.box;
   keyFrame.workingRootOffset = keyFrame.rootOffset;
 
-  keyFrame.meshes.resize(numMeshes);
+  // One pose per rotation the frame holds, up to the moveable's meshes: a
+  // damaged mesh count never asks for more poses than the file has words.
   std::size_t cursor = headerWords;
-  for (MeshPose& pose : keyFrame.meshes) {
+  keyFrame.meshes.reserve(std::min<std::size_t>(numMeshes, frame.size() - cursor));
+  while (keyFrame.meshes.size() < numMeshes) {
     float x = 0, y = 0, z = 0;
     const int form = DecodeRotation(x, y, z, frame.subspan(cursor));
-    if (form == 0) {
-      pose.angles = {kAbsentAngle, kAbsentAngle, kAbsentAngle};
-      cursor = frame.size();
-    } else {
-      const uint8_t count = form == 1 ? 1 : 2;
-      pose.angles = {static_cast<float>(RoundAngle(x)), static_cast<float>(RoundAngle(y)),
-                     static_cast<float>(RoundAngle(z))};
-      pose.stored.count = count;
-      std::copy_n(frame.begin() + cursor, count, pose.stored.words.begin());
-      cursor += count;
-    }
+    if (form == 0) break;
+    MeshPose& pose = keyFrame.meshes.emplace_back();
+    const uint8_t count = form == 1 ? 1 : 2;
+    pose.angles = {static_cast<float>(RoundAngle(x)), static_cast<float>(RoundAngle(y)),
+                   static_cast<float>(RoundAngle(z))};
     pose.workingAngles = pose.angles;
+    pose.stored.count = count;
+    std::copy_n(frame.begin() + cursor, count, pose.stored.words.begin());
+    cursor += count;
   }
   keyFrame.storedPadding.assign(frame.begin() + cursor, frame.end());
   return keyFrame;

@@ -53,10 +53,10 @@ int MeshRotationWords(const MeshPose& pose, std::array<uint16_t, 2>& words);
 int KeyFrameByteSize(const KeyFrame& keyFrame);
 
 // Decodes one frame of the keyframe stream for a moveable of numMeshes
-// meshes. Reads only inside frame: rotations that do not fit are absent on all
-// three axes. Angles are rounded to whole degrees; each mesh keeps the words it
-// was read from, the keyframe the words after its rotations; working copies
-// equal the committed ones.
+// meshes. Reads only inside frame: a frame too short for every mesh's
+// rotation gives poses only for the rotations it holds. Angles are rounded to
+// whole degrees; each mesh keeps the words it was read from, the keyframe the
+// words after its rotations; working copies equal the committed ones.
 KeyFrame DecodeKeyFrame(std::span<const uint16_t> frame, uint16_t numMeshes);
 
 // Appends the encoded keyframe to out, padded with zero bytes to frameBytes

@@ -25,9 +25,15 @@ int AppendKeyFrame(AnimationModel& animaciones, int g, int meshCount) {
     animation->keyFrames.push_back(EmptyKeyFrame(meshCount));
     return 1;
   }
+  // Only what the last keyframe has committed: an edit still being tried
+  // there is not carried into the new one.
   KeyFrame copy = animation->keyFrames.back();
   copy.workingBox = copy.box;
   copy.workingRootOffset = copy.rootOffset;
+  for (MeshPose& pose : copy.meshes) {
+    pose.workingAngles = pose.angles;
+    pose.workingWorld = pose.world;
+  }
   animation->keyFrames.push_back(std::move(copy));
   return 1;
 }

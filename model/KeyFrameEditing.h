@@ -6,10 +6,12 @@
 
 #include "model/AnimationModel.h"
 
-// Adds a keyframe after the last one of animation g: a copy of the last one,
-// or, in an empty animation, meshCount meshes at angle 0 with a zero box and
-// root offset. The new keyframe's working box and root offset equal its
-// committed ones. Returns 1, or 0 when refused (the animation already holds
+// Adds a keyframe after the last one of animation g: a copy of the last one's
+// committed values, or, in an empty animation, meshCount meshes at angle 0
+// with a zero box and root offset. The new keyframe's working angles, world
+// matrices, box and root offset equal its committed ones; its rotation
+// matrices are the view's to recompute (the view poses every keyframe again
+// when it loads the animations). Returns 1, or 0 when refused (the animation already holds
 // 65535 keyframes, or meshCount is outside 0..65535).
 int AppendKeyFrame(AnimationModel& animaciones, int g, int meshCount);
 

@@ -17,6 +17,7 @@ class WadByteReader {
 
   std::size_t Offset() const { return offset_; }
   std::size_t Remaining() const { return bytes_.size() - offset_; }
+  std::span<const uint8_t> Rest() const { return bytes_.subspan(offset_); }
 
   template <std::integral T>
   bool Read(T& value) {

@@ -26,6 +26,8 @@ struct WadFile {
   std::vector<uint16_t> keyFrameWords;
   std::vector<WadMoveable> moveables;
   std::vector<WadStatic> statics;
+  // Whatever the file holds after the statics, written back unchanged.
+  std::vector<uint8_t> trailingBytes;
 
   uint32_t numTextureSamples() const { return Count(textureSamples); }
   uint32_t numTextureBytes() const { return Count(textureBytes); }
@@ -67,12 +69,14 @@ void VisitSections(V& v, W& wad) {
 }
 
 // Reads the file into wad. Returns 1 on success; 0 when the file cannot be
-// read, its version is not 129, or it is cut short or inconsistent, and then
-// wad is left exactly as it was.
-int ReadWad(const std::string& fileName, WadFile& wad);
+// read, its version is not 129, it is cut short or inconsistent, or an
+// animation holds more keyframes than one can have, and then wad is left
+// exactly as it was. Bytes after the last section are kept in trailingBytes.
+// On failure, why (when given) says what was wrong.
+int ReadWad(const std::string& fileName, WadFile& wad, std::string* why = nullptr);
 
-// ReadWad over bytes already in memory; on failure, why (when given) names the
-// section and byte offset at fault.
+// ReadWad over bytes already in memory; why names the section and byte offset
+// at fault, or the animation.
 int ReadWadBytes(std::span<const uint8_t> bytes, WadFile& wad, std::string* why = nullptr);
 
 // Writes wad to the file. Returns 1 on success; 0 when the version is not 129
@@ -80,7 +84,7 @@ int ReadWadBytes(std::span<const uint8_t> bytes, WadFile& wad, std::string* why 
 // target keeps its old content).
 int WriteWad(const std::string& fileName, const WadFile& wad);
 
-// The bytes WriteWad puts in the file.
+// The bytes WriteWad puts in the file: the sections, then trailingBytes.
 std::vector<uint8_t> SerializeWad(const WadFile& wad);
 
 // Number of animations of moveable i: from its animIndex up to the next

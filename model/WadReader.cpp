@@ -1,7 +1,8 @@
 // Reading a WAD: the whole file is taken into memory and parsed section by
 // section into a fresh record, which replaces the caller's only when every
 // section was read. No count is trusted: each is checked against the bytes
-// left before anything is allocated for it.
+// left before anything is allocated for it. Bytes after the last section are
+// kept, so that a save loses nothing the file held.
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,6 +13,7 @@
 #include <string>
 #include <utility>
 
+#include "model/KeyFrameLayout.h"
 #include "model/WadBytes.h"
 #include "model/WadFile.h"
 
@@ -23,6 +25,7 @@ class SectionReader {
 
   bool ok() const { return error_.empty(); }
   const std::string& error() const { return error_; }
+  std::span<const uint8_t> Rest() const { return in_.Rest(); }
 
   bool Version(uint32_t& version) {
     if (!in_.Read(version)) return Fail("version", "file shorter than its version word");
@@ -101,22 +104,38 @@ bool ReadWholeFile(const std::string& fileName, std::vector<uint8_t>& bytes) {
   return ok;
 }
 
+// A save would have to cut an animation that holds more keyframes than its
+// 16-bit count allows, so such a file is not taken.
+std::string KeyFrameCountError(const WadFile& wad) {
+  const std::vector<StoredKeyFrameSpan> spans = KeyFrameSpans(wad);
+  const int64_t g = FirstOverfullAnimation(spans);
+  if (g < 0) return {};
+  return "animation " + std::to_string(g) + " holds " + std::to_string(spans[g].count) +
+         " keyframes; an animation can hold at most " + std::to_string(kMaxKeyFrames);
+}
+
 }  // namespace
 
 int ReadWadBytes(std::span<const uint8_t> bytes, WadFile& wad, std::string* why) {
   SectionReader in(bytes);
   WadFile fresh;
   if (in.Version(fresh.version)) VisitSections(in, fresh);
-  if (!in.ok()) {
-    if (why) *why = in.error();
+  std::string error = in.error();
+  if (error.empty()) error = KeyFrameCountError(fresh);
+  if (!error.empty()) {
+    if (why) *why = error;
     return 0;
   }
+  fresh.trailingBytes.assign(in.Rest().begin(), in.Rest().end());
   wad = std::move(fresh);
   return 1;
 }
 
-int ReadWad(const std::string& fileName, WadFile& wad) {
+int ReadWad(const std::string& fileName, WadFile& wad, std::string* why) {
   std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(fileName, bytes)) return 0;
-  return ReadWadBytes(bytes, wad);
+  if (!ReadWholeFile(fileName, bytes)) {
+    if (why) *why = "the file cannot be read";
+    return 0;
+  }
+  return ReadWadBytes(bytes, wad, why);
 }

@@ -56,10 +56,11 @@ std::vector<uint8_t> SerializeWad(const WadFile& wad) {
   ByteCounter size;
   VisitSections(size, wad);
   std::vector<uint8_t> bytes;
-  bytes.reserve(sizeof(uint32_t) + size.bytes);
+  bytes.reserve(sizeof(uint32_t) + size.bytes + wad.trailingBytes.size());
   WadByteWriter(bytes).Write(wad.version);
   SectionWriter out(bytes);
   VisitSections(out, wad);
+  bytes.insert(bytes.end(), wad.trailingBytes.begin(), wad.trailingBytes.end());
   return bytes;
 }
 

@@ -4,7 +4,10 @@
 // the Animation Wizard. Its controls are laid out in MainLayout.cpp; its
 // handlers live in the files named after what they do (OpenWad.cpp,
 // SaveWad.cpp, Selection.cpp, RenderLoop.cpp, RotationEditing.cpp,
-// RotationUndoHandlers.cpp).
+// RotationUndoHandlers.cpp, KeyFrameClipboard.cpp, KeyFrameListEditing.cpp,
+// AnimationParameters.cpp, BoundsTools.cpp, AnimationWizard.cpp,
+// WizardUndo.cpp, AddAnimation.cpp, TestControls.cpp, StateChangesButton.cpp,
+// DideCommandsButton.cpp).
 
 #include <array>
 #include <optional>
@@ -111,6 +114,11 @@ class TForm2 : public TForm {
   void PopRotationUndo();
   void ClearRotationUndo();
 
+  // The State Change Editor.
+  void Button7Click(TObject* Sender);
+  // Dide Command Editor.
+  void Button8Click(TObject* Sender);
+
   // Shared helpers.
   void ResetMeshHighlight();
   void DisableWizardUndo();
@@ -123,6 +131,28 @@ class TForm2 : public TForm {
   int GlobalAnimation() const;
   std::optional<int> KeyFrameNumber() const;
   KeyFrame* CurrentKeyFrame(int* number = nullptr) const;
+
+  // Keyframe clipboard, adding and deleting keyframes.
+  void Edit4Click(TObject* Sender);
+  void ReplaceFrame1Click(TObject* Sender);
+  void Button3Click(TObject* Sender);
+  void N4Click(TObject* Sender);
+
+  // Animation parameters and the two counting modes.
+  void Button6Click(TObject* Sender);
+  void RadioButton1Click(TObject* Sender);
+  void RadioButton2Click(TObject* Sender);
+
+  // Bounds tools, view and about.
+  void Button4Click(TObject* Sender);
+  void Button5Click(TObject* Sender);
+  void About1Click(TObject* Sender);
+  // Animation Wizard and its undo; adding an animation; test controls.
+  void Button9Click(TObject* Sender);
+  void Button12Click(TObject* Sender);
+  void AddAnimation1Click(TObject* Sender);
+  void Button11Click(TObject* Sender);
+  void Button10Click(TObject* Sender);
 
  private:
   void CreateMenu();
@@ -147,4 +177,10 @@ class TForm2 : public TForm {
   void ForgetSelection();
 
   std::array<TWndMethod, 3> oldTrackBarWndProc;
+
+  void RebindAnimations(int m, bool pointersOnly);
+  void ShowCalculatedBox(const KeyFrame& keyFrame);
+  void CalculateCurrentBounds();
+  void CalculateMoveableBounds();
+  void ShowFrameCountCaption(const wchar_t* label, bool keyFrames);
 };

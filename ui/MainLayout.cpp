@@ -1,7 +1,5 @@
 // The main window's menu and controls: names, places, captions, initial
-// states and the handlers bound to them. Handlers of later work (keyframe
-// clipboard, animation parameters, bounds tools, wizard, editor windows, test
-// controls) are not bound here.
+// states and the handlers bound to them.
 
 #include "ui/Main.h"
 
@@ -221,6 +219,23 @@ void TForm2::BindHandlers() {
   CSpinEdit1->OnChange = Bind(this, &TForm2::CSpinEdit1Change);
   CSpinEdit2->OnChange = Bind(this, &TForm2::CSpinEdit2Change);
   CSpinEdit3->OnChange = Bind(this, &TForm2::CSpinEdit3Change);
+  Edit4->OnClick = Bind(this, &TForm2::Edit4Click);
+  ReplaceFrame1->OnClick = Bind(this, &TForm2::ReplaceFrame1Click);
+  Button3->OnClick = Bind(this, &TForm2::Button3Click);
+  N4->OnClick = Bind(this, &TForm2::N4Click);
+  Button6->OnClick = Bind(this, &TForm2::Button6Click);
+  RadioButton1->OnClick = Bind(this, &TForm2::RadioButton1Click);
+  RadioButton2->OnClick = Bind(this, &TForm2::RadioButton2Click);
+  Button4->OnClick = Bind(this, &TForm2::Button4Click);
+  Button5->OnClick = Bind(this, &TForm2::Button5Click);
+  About1->OnClick = Bind(this, &TForm2::About1Click);
+  Button7->OnClick = Bind(this, &TForm2::Button7Click);
+  Button8->OnClick = Bind(this, &TForm2::Button8Click);
+  Button9->OnClick = Bind(this, &TForm2::Button9Click);
+  Button12->OnClick = Bind(this, &TForm2::Button12Click);
+  AddAnimation1->OnClick = Bind(this, &TForm2::AddAnimation1Click);
+  Button11->OnClick = Bind(this, &TForm2::Button11Click);
+  Button10->OnClick = Bind(this, &TForm2::Button10Click);
   // Exit ends the program as the window's close button does.
   Exit1->OnClick = [this](TObject*) { Close(); };
 }

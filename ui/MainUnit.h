@@ -10,11 +10,13 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "d3d/Direct3DMain.h"
 #include "d3d/MouseD3D.h"
+#include "d3d/Ms3dModel.h"
 #include "model/AnimCommands.h"
 #include "model/AnimationModel.h"
 #include "model/WadFile.h"
@@ -85,6 +87,18 @@ struct MainUnit {
   bool suppressTrackBarWrite = false;
   bool skipNextTrackBar1Write = false;
   RotationUndoStack RotationUndo;
+  // The last keyframe copied, a copy of its own, and the moveable it came from.
+  std::optional<KeyFrame> keyFrameClipboard;
+  int copySourceMoveable = 0;
+
+  // The Animation Wizard's last run: the animation's keyframes before it, its
+  // Length, and the animation it changed (moveable line, index within it).
+  AnimKeyFrames wizardUndoFrames;
+  int wizardUndoLength = 0;
+  int wizardUndoMoveable = -1;
+  int wizardUndoAnimation = -1;
+  // The model the test controls read.
+  Ms3dModel ms3dModel;
 
   TForm2* Form2 = nullptr;
   TForm1* Form1 = nullptr;

@@ -86,23 +86,26 @@ void TForm2::TrackBar2Change(TObject* Sender) { TrackBarChange(TrackBar2, Edit2,
 void TForm2::TrackBar3Change(TObject* Sender) { TrackBarChange(TrackBar3, Edit3, false); }
 
 // Any bar's change writes all three positions as the picked mesh's working
-// angles in the shown keyframe.
+// angles in the shown keyframe. The first bar's skip flag (set by Paste
+// KeyFrame for its direct call) skips exactly this one write: it is cleared
+// whichever way the handler ends, so a later move of the bar is never lost.
 void TForm2::TrackBarChange(TTrackBar* bar, TEdit* echo, bool firstBar) {
   MainUnit& M = Main();
+  const bool skipWrite = firstBar && M.skipNextTrackBar1Write;
+  if (firstBar) M.skipNextTrackBar1Write = false;
   echo->SetText(IntToStr(bar->GetPosition()));
   if (M.suppressTrackBarWrite) return;
   int k = 0;
   const KeyFrame* keyFrame = CurrentKeyFrame(&k);
   wadMoveableD3D* view = SelectedView();
-  const bool meshPicked = keyFrame != nullptr && M.pickedMesh >= 0 &&
-                          static_cast<std::size_t>(M.pickedMesh) <
-                              std::min(keyFrame->meshes.size(), M.selectedBuffers.size());
-  if (view == nullptr || !meshPicked) return;
+  if (view == nullptr || keyFrame == nullptr) return;
   view->MarkEdited();
-  if (!(firstBar && M.skipNextTrackBar1Write))
-    view->SetMeshAngles(M.currentAnimation, k, M.pickedMesh, TrackBar1->GetPosition(),
-                        TrackBar2->GetPosition(), TrackBar3->GetPosition());
-  if (firstBar) M.skipNextTrackBar1Write = false;
+  const bool meshPicked =
+      M.pickedMesh >= 0 && static_cast<std::size_t>(M.pickedMesh) <
+                               std::min(keyFrame->meshes.size(), M.selectedBuffers.size());
+  if (skipWrite || !meshPicked) return;
+  view->SetMeshAngles(M.currentAnimation, k, M.pickedMesh, TrackBar1->GetPosition(),
+                      TrackBar2->GetPosition(), TrackBar3->GetPosition());
 }
 
 void TForm2::CSpinEdit1Change(TObject* Sender) { RootOffsetChange(CSpinEdit1, 0, 1); }

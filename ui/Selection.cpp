@@ -29,6 +29,7 @@ void TForm2::ListBox1Click(TObject* Sender) {
   ResetMeshHighlight();
   const int m = SelectedMoveable();
   if (m < 0) return;
+  DisableWizardUndo();
   M.currentAnimation = -1;
   CheckBox2->SetChecked(false);
   ComboBox1->Clear();

@@ -6,6 +6,7 @@
 #include "xml/XMLWriteTarget.h"
 #include "xml/XMLWriter.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 
@@ -110,6 +111,8 @@ void XML::forgetFileName() {
 }
 
 int XML::save(const char* fileName, int raw, int kind, XMLTransform* transform, void* transformParameter) {
+  // Checked before the file is opened: opening it would already empty it.
+  if (root_ == nullptr) return 0;
   if (kind != kUtf8File && kind != kUtf16File) return 0;
   if (kind == kUtf16File && transform != nullptr) return 0;
   std::FILE* file = nullptr;
@@ -125,12 +128,24 @@ int XML::save(const char* fileName, int raw, int kind, XMLTransform* transform, 
   return !target.failed() && closed ? 1 : 0;
 }
 
+int XML::save(std::span<char> buffer, int raw, int kind, XMLTransform* transform, void* transformParameter) {
+  if (kind != XMLWriteTarget::kMemory || root_ == nullptr) return 0;
+  const auto terminator = std::find(buffer.begin(), buffer.end(), '\0');
+  if (terminator == buffer.end()) return 0;
+  std::string text(buffer.begin(), terminator);
+  if (saveToMemory(text, raw, transform, transformParameter) != 1 || text.size() >= buffer.size()) return 0;
+  std::copy(text.begin(), text.end(), buffer.begin());
+  buffer[text.size()] = '\0';
+  return 1;
+}
+
 int XML::saveToMemory(std::string& text, int raw, XMLTransform* transform, void* transformParameter) {
   XMLWriteTarget target = XMLWriteTarget::memory(text);
   return saveRoot(target, raw, transform, transformParameter);
 }
 
 int XML::saveRoot(XMLWriteTarget& target, int raw, XMLTransform* transform, void* transformParameter) {
+  if (root_ == nullptr) return 0;
   return xmlWriteDocument(target, root_, 1, raw, header_, transform, transformParameter);
 }
 

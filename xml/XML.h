@@ -11,6 +11,7 @@
 #include "xml/XMLHeader.h"
 #include "xml/XMLStatus.h"
 
+#include <span>
 #include <string>
 
 class XMLTransform;
@@ -41,14 +42,25 @@ class XML {
   XMLHeader* header() const { return header_; }
   unsigned status() const { return status_; }
 
-  // Saves to a file: kind 0 (XMLWriteTarget::kFile) writes the text as
-  // stored (UTF-8), kind 3 (kUtf16File) as UTF-16LE after the byte-order
-  // mark FF FE. A null fileName saves to the
-  // file the document was loaded from, which is forgotten when the text had
-  // no declaration or a transform was used. Returns 1 when every byte was
-  // written and the file closed, 0 otherwise (also for other kinds; a
-  // transform is possible with kind 0 only).
+  // Every save refuses (returns 0, writes and opens nothing) a document that
+  // has no root, as after a load whose root end tag was missing: what it
+  // would write is not the document that was read.
+  //
+  // Saves to a file by kind: 0 (XMLWriteTarget::kFile) writes the text as
+  // stored (UTF-8), 3 (kUtf16File) as UTF-16LE after the byte-order mark
+  // FF FE. A null fileName saves to the file the document was loaded from,
+  // which is forgotten when the text had no declaration or a transform was
+  // used. Returns 1 when every byte was written and the file closed, 0
+  // otherwise; a transform is possible with kind 0 only. Kind 1 (kMemory)
+  // needs a buffer with its size (the form below) and kind 2 (kRegistry) an
+  // open key (XMLElement::write): both return 0 here.
   int save(const char* fileName = nullptr, int raw = 1, int kind = 0, XMLTransform* transform = nullptr,
+           void* transformParameter = nullptr);
+  // Kind 1: appends the document to the zero-terminated text in buffer and
+  // returns 1; 0, with the buffer unchanged, when the buffer is empty, holds
+  // no terminator, or cannot hold the whole result and its terminator. Other
+  // kinds return 0.
+  int save(std::span<char> buffer, int raw = 1, int kind = 1, XMLTransform* transform = nullptr,
            void* transformParameter = nullptr);
   // Appends the document to text; returns 1, or 0 when the transform failed.
   int saveToMemory(std::string& text, int raw = 1, XMLTransform* transform = nullptr,

@@ -99,8 +99,17 @@ std::size_t XMLElement::copyName(char* buffer, std::size_t capacity, int raw) co
 
 XMLVariable* XMLElement::findVariable(const char* name, int create, const char* value) {
   if (name == nullptr) return nullptr;
-  for (XMLVariable* variable : variables_)
-    if (xmlCopiedForm(variable->storedName(), 0) == name) return variable;
+  const auto named = [this](const std::string& wanted) -> XMLVariable* {
+    for (XMLVariable* variable : variables_)
+      if (xmlCopiedForm(variable->storedName(), 0) == wanted) return variable;
+    return nullptr;
+  };
+  if (XMLVariable* found = named(name)) return found;
+  // The name an attribute made from `name` reads back under (its trailing
+  // blanks cut, its references decoded): what an earlier create added.
+  const std::string created = xmlCopiedForm(xmlStoredName(name, 0), 0);
+  if (created != name)
+    if (XMLVariable* found = named(created)) return found;
   if (create != 1) return nullptr;
   auto* variable = new XMLVariable(name, value, 0);
   addVariable(variable);

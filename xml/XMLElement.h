@@ -43,10 +43,21 @@ class XMLElement {
   std::size_t copyName(char* buffer, std::size_t capacity, int raw) const;
   const std::string& storedName() const { return name_; }
 
-  // The first attribute whose unescaped name is `name` (exact comparison).
-  // When there is none and create is 1, a new attribute (name and value
-  // escaped) is appended and returned; otherwise null.
+  // The first attribute whose unescaped name is `name` (exact comparison),
+  // else the first one named as an attribute made from `name` would be
+  // (trailing blanks cut, references decoded), so a repeated create finds
+  // what the first one added. When there is none and create is 1, a new
+  // attribute (name and value escaped) is appended and returned; otherwise
+  // null.
   XMLVariable* findVariable(const char* name, int create = 0, const char* value = nullptr);
+
+  // An estimate of the bytes the element and its subtree take: a fixed
+  // amount per element and per attribute, comment, content and CDATA
+  // section, their stored texts, and four bytes per slot of the five arrays
+  // (which start with, and grow by, 20 children, 20 attributes, 10
+  // comments, 4 contents and 10 CDATA sections). The writer does not rely
+  // on it: its memory target grows as it writes.
+  std::size_t memoryUsage() const;
 
   // Index of element among the children; -1 when it is not one of them.
   int indexOfChild(const XMLElement* element) const;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -40,28 +41,37 @@ int DigitValue(char c, bool hex) {
   return -1;
 }
 
+// More significant digits than any character needs (U+10FFFF has 6 hex and
+// 7 decimal digits); below it the value cannot wrap in 32 bits.
+constexpr std::size_t kMaxSignificantDigits = 7;
+
+// The value of `count` digits at `digits`, each weighted by a power of the
+// base; nothing when it has more significant digits than a character needs.
+std::optional<char32_t> DigitsValue(const char* digits, std::size_t count, bool hex) {
+  const std::int32_t base = hex ? 16 : 10;
+  std::size_t first = 0;
+  while (first < count && digits[first] == '0') ++first;
+  if (count - first > kMaxSignificantDigits) return std::nullopt;
+  std::int32_t value = 0;
+  for (std::size_t i = first; i < count; ++i)
+    value += DigitValue(digits[i], hex) * intPower(base, static_cast<std::uint32_t>(count - 1 - i));
+  return static_cast<char32_t>(value);
+}
+
 // A complete numeric reference at text ("&#" digits ";" or "&#x" hex digits
-// ";"): its length and the character it names, U+FFFD when it names none.
-// A length of 0 means text does not start one.
+// ";"): its length and the character it names, U+FFFD when it names none,
+// 0 for the value 0. A length of 0 means text does not start one.
 std::size_t ReadNumericReference(const char* text, char32_t& character) {
   if (text[0] != '&' || text[1] != '#') return 0;
   const bool hex = text[2] == 'x' || text[2] == 'X';
   const std::size_t first = hex ? 3 : 2;
-  const std::uint32_t base = hex ? 16 : 10;
-  std::uint32_t value = 0;
-  bool tooLarge = false;
-  std::size_t i = first;
-  for (int digit; (digit = DigitValue(text[i], hex)) >= 0; ++i) {
-    value = value * base + static_cast<std::uint32_t>(digit);
-    if (value > kMaxCodePoint) {
-      tooLarge = true;
-      value = kMaxCodePoint + 1;  // keeps the sum from wrapping
-    }
-  }
-  if (i == first || text[i] != ';') return 0;
-  const bool surrogate = value >= 0xD800 && value <= 0xDFFF;
-  character = (tooLarge || surrogate || value == 0) ? kReplacement : value;
-  return i + 1;
+  std::size_t end = first;
+  while (DigitValue(text[end], hex) >= 0) ++end;
+  if (end == first || text[end] != ';') return 0;
+  const std::optional<char32_t> value = DigitsValue(text + first, end - first, hex);
+  const bool surrogate = value && *value >= 0xD800 && *value <= 0xDFFF;
+  character = (!value || *value > kMaxCodePoint || surrogate) ? kReplacement : *value;
+  return end + 1;
 }
 
 std::size_t EncodeUtf8(char32_t c, char* out) {
@@ -74,7 +84,8 @@ std::size_t EncodeUtf8(char32_t c, char* out) {
 std::size_t UnescapeReference(const char* text, char* out, std::size_t& written) {
   char32_t character = 0;
   if (const std::size_t length = ReadNumericReference(text, character)) {
-    written = EncodeUtf8(character, out);
+    // A zero byte would end the text: the reference gives no character.
+    written = character != 0 ? EncodeUtf8(character, out) : 0;
     return length;
   }
   for (const NamedReference& reference : kNamedReferences) {
@@ -90,6 +101,13 @@ std::size_t UnescapeReference(const char* text, char* out, std::size_t& written)
 }
 
 }  // namespace
+
+std::int32_t intPower(std::int32_t base, std::uint32_t exponent) {
+  // Unsigned arithmetic wraps where signed would overflow.
+  std::uint32_t power = 1;
+  for (std::uint32_t i = 0; i < exponent; ++i) power *= static_cast<std::uint32_t>(base);
+  return static_cast<std::int32_t>(power);
+}
 
 std::size_t escapeXmlText(const char* input, char* output) {
   if (input == nullptr) return 0;

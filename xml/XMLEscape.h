@@ -6,11 +6,14 @@
 // starts a complete numeric reference ("&#65;", "&#x41;"), which is kept so
 // that references written by the caller survive. unescapeXmlText turns the
 // five named references and complete numeric references back into
-// characters (UTF-8); any other '&' stays as it is. A numeric reference that
-// names no character (0, a surrogate, above U+10FFFF, too many digits)
-// becomes U+FFFD. Unescaping never lengthens a text.
+// characters (UTF-8); any other '&' stays as it is, so an incomplete
+// reference ("&#65x", "&#;") loses nothing. A numeric reference that names
+// no character (a surrogate, above U+10FFFF) becomes U+FFFD; "&#0;" gives
+// nothing, as a zero byte would end the text. Unescaping never lengthens a
+// text.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -27,3 +30,7 @@ std::size_t unescapeXmlText(const char* input, char* output);
 // The same, as strings (input up to its first zero byte).
 std::string escapedXmlText(const std::string& input);
 std::string unescapedXmlText(const std::string& input);
+
+// base to the power exponent in 32-bit arithmetic, wrapping on overflow; 1
+// for exponent 0. The numeric references weigh their digits with it.
+std::int32_t intPower(std::int32_t base, std::uint32_t exponent);

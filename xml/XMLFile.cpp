@@ -1,15 +1,17 @@
 #include "xml/XMLFile.h"
 
 #include "win32/TextConversion.h"
-#include "win32/WideFile.h"
 #include "xml/XMLTransform.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <sys/stat.h>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -18,15 +20,29 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-File OpenForReading(const char* name, const wchar_t* wideName) {
-  if (wideName != nullptr) return File(_wfopen(wideName, L"rb"));
-  return File(name != nullptr ? std::fopen(name, "rb") : nullptr);
+// Opens a regular file for reading. The open itself does not wait (a FIFO
+// without a writer would hold it forever), and anything that is not a
+// regular file is closed again before a byte is read.
+File OpenRegularFile(const char* name, const wchar_t* wideName) {
+  const std::string path = wideName != nullptr ? Utf8FromWide(wideName) : std::string(name != nullptr ? name : "");
+  if (path.empty()) return nullptr;
+  const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (descriptor < 0) return nullptr;
+  struct stat info {};
+  if (fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode) ||
+      fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) != 0) {
+    ::close(descriptor);
+    return nullptr;
+  }
+  File file(fdopen(descriptor, "rb"));
+  if (file == nullptr) ::close(descriptor);
+  return file;
 }
 
-// The size of an open regular file; nothing for anything else.
-std::optional<std::size_t> RegularFileSize(std::FILE* file) {
+// The size of an open regular file.
+std::optional<std::size_t> FileSize(std::FILE* file) {
   struct stat info {};
-  if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0) return std::nullopt;
+  if (fstat(fileno(file), &info) != 0 || info.st_size < 0) return std::nullopt;
   return static_cast<std::size_t>(info.st_size);
 }
 
@@ -57,15 +73,14 @@ std::string Utf8FromUtf16Le(const std::string& bytes) {
 }  // namespace
 
 bool xmlIsReadableFile(const char* name, const wchar_t* wideName) {
-  const File file = OpenForReading(name, wideName);
-  return file != nullptr && RegularFileSize(file.get()).has_value();
+  return OpenRegularFile(name, wideName) != nullptr;
 }
 
 std::optional<std::string> readWholeFile(const char* name, const wchar_t* wideName, XMLTransform* transform,
                                          void* transformParameter) {
-  const File file = OpenForReading(name, wideName);
+  const File file = OpenRegularFile(name, wideName);
   if (file == nullptr) return std::nullopt;
-  const std::optional<std::size_t> size = RegularFileSize(file.get());
+  const std::optional<std::size_t> size = FileSize(file.get());
   if (!size || *size > kXmlMaxFileBytes) return std::nullopt;
   std::string bytes(*size, '\0');
   if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) return std::nullopt;
@@ -75,8 +90,10 @@ std::optional<std::string> readWholeFile(const char* name, const wchar_t* wideNa
     std::string decoded(bytes.size(), '\0');
     const std::size_t length =
         transform->decode(bytes.data(), bytes.size(), decoded.data(), decoded.size(), transformParameter);
-    bytes = UpToFirstZero(decoded.data(), std::min(length, decoded.size()));
+    decoded.resize(std::min(length, decoded.size()));
+    bytes = std::move(decoded);
   }
+  // UTF-16 text holds zero bytes: the mark is looked for before any cut.
   if (StartsWithUtf16ByteOrderMark(bytes)) return Utf8FromUtf16Le(bytes);
   return UpToFirstZero(bytes.data(), bytes.size());
 }

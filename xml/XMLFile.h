@@ -11,12 +11,14 @@ class XMLTransform;
 constexpr std::size_t kXmlMaxFileBytes = 64u << 20;
 
 // True for a regular file that can be opened for reading (by its narrow name,
-// or its wide name when wideName is not null).
+// or its wide name when wideName is not null). Neither this nor
+// readWholeFile waits on what is no regular file, such as a FIFO.
 bool xmlIsReadableFile(const char* name, const wchar_t* wideName = nullptr);
 
-// The text of a file, up to its first zero byte: decoded by the transform
-// when one is given, and turned into UTF-8 when it begins with the UTF-16LE
-// byte-order mark (the mark becomes EF BB BF). Nothing when the file cannot be
-// opened, is not a regular file or is larger than kXmlMaxFileBytes.
+// The text of a file: decoded by the transform when one is given, turned
+// into UTF-8 up to its first zero unit when it then begins with the UTF-16LE
+// byte-order mark (the mark becomes EF BB BF), and otherwise cut at its first
+// zero byte. Nothing when the file cannot be opened, is not a regular file or
+// is larger than kXmlMaxFileBytes.
 std::optional<std::string> readWholeFile(const char* name, const wchar_t* wideName, XMLTransform* transform,
                                          void* transformParameter);

@@ -19,8 +19,17 @@ std::size_t EndOfMarked(std::string_view text, std::size_t lt, const Marks& mark
   return close == npos ? npos : close + marks.close.size() - 1;
 }
 
+// Where a comment or processing instruction that starts at text[i] ends (its
+// '>'), npos when it has none; i itself when none starts there.
+std::size_t SkipMarked(std::string_view text, std::size_t i) {
+  for (const Marks& marks : {kComment, kProcessingInstruction})
+    if (text.substr(i).starts_with(marks.open)) return EndOfMarked(text, i, marks);
+  return i;
+}
+
 // The first '>' from `from` that stands outside quotes (and, when brackets
-// count, outside [...]).
+// count, outside [...], where comments and processing instructions are
+// passed over whole: their quotes, brackets and '>' are their own).
 std::size_t EndOutsideQuotes(std::string_view text, std::size_t from, bool brackets) {
   char quote = 0;
   int bracketDepth = 0;
@@ -28,6 +37,9 @@ std::size_t EndOutsideQuotes(std::string_view text, std::size_t from, bool brack
     const char c = text[i];
     if (quote != 0) {
       if (c == quote) quote = 0;
+    } else if (bracketDepth > 0 && c == '<') {
+      i = SkipMarked(text, i);
+      if (i == npos) return npos;
     } else if (c == '"' || c == '\'') {
       quote = c;
     } else if (brackets && c == '[') {

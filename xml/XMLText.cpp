@@ -39,6 +39,12 @@ std::string xmlStoredForm(const std::string& text, int raw) {
   return raw ? text : escapedXmlText(text);
 }
 
+std::string xmlStoredName(const std::string& text, int raw) {
+  std::string name = xmlStoredForm(text, raw);
+  name.erase(name.find_last_not_of(" \t\n\r") + 1);
+  return name;
+}
+
 std::string xmlCopiedForm(const std::string& stored, int raw) {
   return raw ? stored : unescapedXmlText(stored);
 }

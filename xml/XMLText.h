@@ -13,6 +13,11 @@ std::string xmlNarrowOrWide(const char* narrow, const wchar_t* wide);
 // The form a text is kept in: as given when raw is 1, escaped otherwise.
 std::string xmlStoredForm(const std::string& text, int raw);
 
+// The form an attribute name is kept in: the stored form less its trailing
+// blanks (space, tab, line feed, carriage return), which a document could
+// not write back before its '='.
+std::string xmlStoredName(const std::string& text, int raw);
+
 // The form a stored text is copied out in: as stored when raw is 1,
 // unescaped otherwise.
 std::string xmlCopiedForm(const std::string& stored, int raw);

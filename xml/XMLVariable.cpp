@@ -9,8 +9,7 @@ XMLVariable::XMLVariable(const char* name, const char* value, int raw, const wch
 }
 
 void XMLVariable::setName(const char* text, int raw, const wchar_t* wideText) {
-  name_ = xmlStoredForm(xmlNarrowOrWide(text, wideText), raw);
-  while (!name_.empty() && name_.back() == ' ') name_.pop_back();
+  name_ = xmlStoredName(xmlNarrowOrWide(text, wideText), raw);
 }
 
 void XMLVariable::setValue(const char* text, int raw, const wchar_t* wideText) {

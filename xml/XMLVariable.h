@@ -14,7 +14,7 @@ class XMLVariable {
   XMLVariable(const XMLVariable&) = delete;
   XMLVariable& operator=(const XMLVariable&) = delete;
 
-  // Replaces the name; trailing spaces are removed.
+  // Replaces the name; trailing blanks are removed (xmlStoredName).
   void setName(const char* text, int raw = 0, const wchar_t* wideText = nullptr);
   void setValue(const char* text, int raw = 0, const wchar_t* wideText = nullptr);
   void clear();

@@ -9,8 +9,10 @@
 #include "xml/XMLVariable.h"
 #include "xml/XMLWriteTarget.h"
 
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -18,14 +20,27 @@ namespace {
 // Room the encoded text may take beyond the length of the plain text.
 constexpr std::size_t kTransformSlack = 100;
 
+// The pieces in one string. Lines are built by appending: a chain of
+// operator+ that starts with a literal makes GCC 12 warn (-Wrestrict, wrongly)
+// in optimised builds, and each + would copy the line again.
+std::string Joined(std::initializer_list<std::string_view> pieces) {
+  std::size_t size = 0;
+  for (const std::string_view piece : pieces) size += piece.size();
+  std::string text;
+  text.reserve(size);
+  for (const std::string_view piece : pieces) text.append(piece);
+  return text;
+}
+
 // What a target does with each part of an element; the order of the parts is
 // the walker's.
 class ElementSink {
  public:
   virtual ~ElementSink() = default;
-  // Starts an element; false skips it and everything below it. `empty`:
-  // nothing follows, so the start tag closes itself.
-  virtual bool open(const XMLElement& element, unsigned depth, bool empty) = 0;
+  // Starts an element, child `index` of its parent (0 without one); false
+  // skips it and everything below it. `empty`: nothing follows, so the
+  // start tag closes itself.
+  virtual bool open(const XMLElement& element, unsigned index, unsigned depth, bool empty) = 0;
   virtual void comment(const XMLElement& element, unsigned index, unsigned depth) = 0;
   virtual void content(const XMLElement& element, unsigned index, unsigned depth) = 0;
   virtual void cdata(const XMLElement& element, unsigned index, unsigned depth) = 0;
@@ -37,34 +52,35 @@ class TextSink : public ElementSink {
  public:
   TextSink(XMLWriteTarget& target, int raw) : target_(target), raw_(raw) {}
 
-  bool open(const XMLElement& element, unsigned depth, bool empty) override {
-    std::string line = Indent(depth) + "<" + xmlCopiedForm(element.storedName(), raw_);
+  bool open(const XMLElement& element, unsigned, unsigned depth, bool empty) override {
+    std::string line = Joined({Indent(depth), "<", xmlCopiedForm(element.storedName(), raw_)});
     XMLVariable* const* variables = element.variables();
     for (unsigned i = 0; i < element.variableCount(); ++i) {
-      line += " " + xmlCopiedForm(variables[i]->storedName(), raw_) + "=\"" +
-              xmlCopiedForm(variables[i]->storedValue(), raw_) + "\"";
+      line.append(Joined({" ", xmlCopiedForm(variables[i]->storedName(), raw_), "=\"",
+                          xmlCopiedForm(variables[i]->storedValue(), raw_), "\""}));
     }
-    target_.emit(line + (empty ? "/>\r\n" : ">\r\n"));
+    line.append(empty ? "/>\r\n" : ">\r\n");
+    target_.emit(line);
     return true;
   }
 
   void comment(const XMLElement& element, unsigned index, unsigned depth) override {
     const XMLComment* comment = element.comments()[index];
-    target_.emit(Indent(depth + 1) + "<!--" + comment->storedText() + "-->\r\n");
+    target_.emit(Joined({Indent(depth + 1), "<!--", comment->storedText(), "-->\r\n"}));
   }
 
   void content(const XMLElement& element, unsigned index, unsigned depth) override {
     const XMLContent* content = element.contents()[index];
-    target_.emit(Indent(depth + 1) + xmlCopiedForm(content->storedText(), raw_) + "\r\n");
+    target_.emit(Joined({Indent(depth + 1), xmlCopiedForm(content->storedText(), raw_), "\r\n"}));
   }
 
   void cdata(const XMLElement& element, unsigned index, unsigned depth) override {
     const XMLCData* section = element.cdatas()[index];
-    target_.emit(Indent(depth + 1) + "<![CDATA[" + section->storedText() + "]]>\r\n");
+    target_.emit(Joined({Indent(depth + 1), "<![CDATA[", section->storedText(), "]]>\r\n"}));
   }
 
   void close(const XMLElement& element, unsigned depth, bool empty) override {
-    if (!empty) target_.emit(Indent(depth) + "</" + xmlCopiedForm(element.storedName(), raw_) + ">\r\n");
+    if (!empty) target_.emit(Joined({Indent(depth), "</", xmlCopiedForm(element.storedName(), raw_), ">\r\n"}));
   }
 
  private:
@@ -82,10 +98,8 @@ class RegistrySink : public ElementSink {
  public:
   RegistrySink(XMLWriteTarget& target, int raw) : target_(target), raw_(raw) {}
 
-  bool open(const XMLElement& element, unsigned, bool) override {
-    const XMLElement* parent = element.parent();
-    const unsigned index = parent != nullptr ? static_cast<unsigned>(parent->indexOfChild(&element)) : 0;
-    const std::string name = "E" + std::to_string(index) + xmlCopiedForm(element.storedName(), raw_);
+  bool open(const XMLElement& element, unsigned index, unsigned, bool) override {
+    const std::string name = Joined({"E", std::to_string(index), xmlCopiedForm(element.storedName(), raw_)});
     HKEY key = nullptr;
     DWORD disposition = 0;
     const HKEY parentKey = keys_.empty() ? target_.key() : keys_.back();
@@ -97,21 +111,22 @@ class RegistrySink : public ElementSink {
     keys_.push_back(key);
     XMLVariable* const* variables = element.variables();
     for (unsigned i = 0; i < element.variableCount(); ++i)
-      setValue("V" + xmlCopiedForm(variables[i]->storedName(), raw_), xmlCopiedForm(variables[i]->storedValue(), raw_));
+      setValue(Joined({"V", xmlCopiedForm(variables[i]->storedName(), raw_)}),
+               xmlCopiedForm(variables[i]->storedValue(), raw_));
     return true;
   }
 
   void comment(const XMLElement& element, unsigned index, unsigned) override {
-    setValue("C" + std::to_string(index), element.comments()[index]->storedText());
+    setValue(Joined({"C", std::to_string(index)}), element.comments()[index]->storedText());
   }
 
   void content(const XMLElement& element, unsigned index, unsigned) override {
     const XMLContent* content = element.contents()[index];
-    setValue("D" + std::to_string(index), xmlCopiedForm(content->storedText(), raw_));
+    setValue(Joined({"D", std::to_string(index)}), xmlCopiedForm(content->storedText(), raw_));
   }
 
   void cdata(const XMLElement& element, unsigned index, unsigned) override {
-    setValue("D" + std::to_string(index), element.cdatas()[index]->storedText());
+    setValue(Joined({"D", std::to_string(index)}), element.cdatas()[index]->storedText());
   }
 
   void close(const XMLElement&, unsigned, bool) override {
@@ -136,7 +151,7 @@ class RegistrySink : public ElementSink {
 // content and CDATA section before the child whose index its position names;
 // what lies beyond the last child follows it (comments, CDATA sections, then
 // contents).
-void Walk(ElementSink& sink, XMLElement* element, unsigned depth, bool withChildren) {
+void Walk(ElementSink& sink, XMLElement* element, unsigned index, unsigned depth, bool withChildren) {
   if (element == nullptr) return;
   element->restoreParkedChildren();
   const unsigned commentCount = element->commentCount();
@@ -145,7 +160,7 @@ void Walk(ElementSink& sink, XMLElement* element, unsigned depth, bool withChild
   const bool hasPieces = commentCount + contentCount + cdataCount != 0;
   // "</>" would read as an end tag: an element without a name gets one.
   const bool empty = !hasPieces && (!withChildren || element->childCount() == 0) && !element->storedName().empty();
-  if (!sink.open(*element, depth, empty)) return;
+  if (!sink.open(*element, index, depth, empty)) return;
 
   unsigned comment = 0, content = 0, cdata = 0;
   if (withChildren) {
@@ -156,7 +171,7 @@ void Walk(ElementSink& sink, XMLElement* element, unsigned depth, bool withChild
         sink.content(*element, content, depth);
       for (; cdata < cdataCount && element->cdatas()[cdata]->position() <= i; ++cdata)
         sink.cdata(*element, cdata, depth);
-      Walk(sink, element->children()[i], depth + 1, withChildren);
+      Walk(sink, element->children()[i], i, depth + 1, withChildren);
     }
   }
   for (; comment < commentCount; ++comment) sink.comment(*element, comment, depth);
@@ -173,7 +188,9 @@ std::unique_ptr<ElementSink> SinkFor(XMLWriteTarget& target, int raw) {
 }  // namespace
 
 int xmlWriteElement(XMLWriteTarget& target, XMLElement* element, unsigned depth, int withChildren, int raw) {
-  Walk(*SinkFor(target, raw), element, depth, withChildren != 0);
+  const XMLElement* parent = element != nullptr ? element->parent() : nullptr;
+  const unsigned index = parent != nullptr ? static_cast<unsigned>(parent->indexOfChild(element)) : 0;
+  Walk(*SinkFor(target, raw), element, index, depth, withChildren != 0);
   return target.failed() ? 0 : 1;
 }
 

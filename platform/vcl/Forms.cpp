@@ -5,12 +5,28 @@
 #include "vcl/Menus.h"
 #include "vcl/Metrics.h"
 
+namespace {
+
+TCustomForm* activeForm = nullptr;
+
+// Both forms show their new state.
+void SetActiveForm(TCustomForm* form) {
+  if (form == activeForm) return;
+  TCustomForm* previous = activeForm;
+  activeForm = form;
+  if (previous) previous->Changed();
+  if (form) form->Changed();
+}
+
+}  // namespace
+
 TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
   // A form is created hidden.
   TControl::SetVisible(false);
 }
 
 TCustomForm::~TCustomForm() {
+  if (activeForm == this) activeForm = nullptr;
   DestroyComponents();
   if (menu_) menu_->form_ = nullptr;
 }
@@ -20,10 +36,20 @@ void TCustomForm::Show() {
   vcl::Backend* backend = Application ? Application->GetBackend() : nullptr;
   if (backend && !Peer()) backend->Realize(*this);
   TControl::SetVisible(true);
+  Activate();
   OnShow(this);
 }
 
-void TCustomForm::Hide() { TControl::SetVisible(false); }
+void TCustomForm::Hide() {
+  if (activeForm == this) SetActiveForm(nullptr);
+  TControl::SetVisible(false);
+}
+
+void TCustomForm::Activate() {
+  if (GetVisible() && GetEnabled()) SetActiveForm(this);
+}
+
+bool TCustomForm::GetActive() const { return activeForm == this; }
 
 void TCustomForm::SetVisible(bool visible) {
   if (visible)

@@ -25,6 +25,11 @@ class TCustomForm : public TWinControl {
   // Moves the keyboard focus to a control of this form (none for null); the
   // control that had it loses it first.
   void FocusControl(TWinControl* control);
+  // Makes the form the active window, the one the keyboard goes to: on screen
+  // it comes to the front. A hidden or disabled form is not activated.
+  // Showing a form activates it; hiding the active form leaves none active.
+  void Activate();
+  bool GetActive() const;
 
   TWinControl* GetActiveControl() const { return activeControl_; }
   int GetClientWidth() const { return TControl::GetWidth(); }

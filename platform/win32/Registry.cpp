@@ -5,22 +5,35 @@
 #include <memory>
 #include <mutex>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace {
 
+// Names compare without regard to ASCII case: each is looked up by its
+// lower-case form, so that a key with many subkeys or values still finds
+// one at once.
+std::string Folded(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return folded;
+}
+
 struct KeyNode {
   std::string name;
-  std::vector<RegistryValueCopy> values;
+  std::vector<RegistryValueCopy> values;  // in the order they were created
   std::vector<std::shared_ptr<KeyNode>> keys;
-};
+  std::unordered_map<std::string, std::size_t> valueIndex;  // folded name -> index in values
+  std::unordered_map<std::string, std::size_t> keyIndex;    // folded name -> index in keys
 
-bool SameName(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return lower(x) == lower(y);
-  });
-}
+  void clear() {
+    values.clear();
+    keys.clear();
+    valueIndex.clear();
+    keyIndex.clear();
+  }
+};
 
 }  // namespace
 
@@ -55,8 +68,8 @@ RegistryState& State() {
 }
 
 std::shared_ptr<KeyNode> FindOrCreateKey(KeyNode& parent, std::string_view name, bool& created) {
-  for (const auto& key : parent.keys)
-    if (SameName(key->name, name)) return key;
+  const auto [entry, added] = parent.keyIndex.try_emplace(Folded(name), parent.keys.size());
+  if (!added) return parent.keys[entry->second];
   auto key = std::make_shared<KeyNode>();
   key->name = std::string(name);
   parent.keys.push_back(key);
@@ -124,14 +137,13 @@ LONG RegSetValueExA(HKEY key, const char* valueName, DWORD /*reserved*/, DWORD t
   if (name.size() > kRegistryMaxValueNameLength || (data == nullptr && size != 0))
     return ERROR_INVALID_PARAMETER;
   std::vector<BYTE> bytes(data, data + size);
-  auto& values = key->node->values;
-  const auto existing = std::find_if(values.begin(), values.end(),
-                                     [&](const RegistryValueCopy& v) { return SameName(v.name, name); });
-  if (existing != values.end()) {
-    existing->type = type;
-    existing->data = std::move(bytes);
+  KeyNode& node = *key->node;
+  const auto [entry, added] = node.valueIndex.try_emplace(Folded(name), node.values.size());
+  if (added) {
+    node.values.push_back({std::string(name), type, std::move(bytes)});
   } else {
-    values.push_back({std::string(name), type, std::move(bytes)});
+    node.values[entry->second].type = type;
+    node.values[entry->second].data = std::move(bytes);
   }
   return ERROR_SUCCESS;
 }
@@ -156,8 +168,5 @@ RegistryKeyCopy RegistryReadTree(HKEY key) {
 void RegistryDeleteAll() {
   RegistryState& state = State();
   std::lock_guard<std::mutex> guard(state.lock);
-  for (auto& root : state.roots) {
-    root.node->keys.clear();
-    root.node->values.clear();
-  }
+  for (auto& root : state.roots) root.node->clear();
 }

@@ -19,7 +19,7 @@ KeyFrame Marked(int16_t mark) {
 
 AnimationModel ModelWith(std::vector<std::vector<KeyFrame>> animations) {
   AnimationModel model;
-  for (auto& keyFrames : animations) model.push_back(std::make_unique<AnimKeyFrames>(AnimKeyFrames{keyFrames}));
+  for (auto& keyFrames : animations) model.push_back(std::make_unique<AnimKeyFrames>(AnimKeyFrames{keyFrames, 0, {}}));
   return model;
 }
 
@@ -32,11 +32,17 @@ TEST(KeyFrameEditing, AppendStartsAtZeroOrCopiesTheLastWithWorkingEqualToCommitt
   zero.meshes.resize(3);
   EXPECT_EQ(model[0]->keyFrames[0], zero);
 
-  model[0]->keyFrames[0] = Marked(7);
-  model[0]->keyFrames[0].workingBox.fill(1);  // not committed
-  model[0]->keyFrames[0].workingRootOffset = {2, 2, 2};
+  // An edit being tried on the last keyframe stays out of the new one.
+  KeyFrame committed = Marked(7);
+  committed.meshes[1].angles = committed.meshes[1].workingAngles = {10, 20, 30};
+  committed.meshes[1].world.m[3][0] = committed.meshes[1].workingWorld.m[3][0] = 5;
+  KeyFrame& last = model[0]->keyFrames[0] = committed;
+  last.workingBox.fill(1);
+  last.workingRootOffset = {2, 2, 2};
+  last.meshes[1].workingAngles = {40, 50, 60};
+  last.meshes[1].workingWorld.m[3][0] = 9;
   ASSERT_EQ(AppendKeyFrame(model, 0, 99), 1);
-  EXPECT_EQ(model[0]->keyFrames[1], Marked(7));
+  EXPECT_EQ(model[0]->keyFrames[1], committed);
 
   // Refused: a 65536th keyframe, mesh counts outside 16 bits, animations outside the model.
   model[0]->keyFrames.resize(kMaxKeyFrames);
@@ -106,9 +112,10 @@ TEST(ChangeFrameCount, RefusesFramesThatWouldWrapAndChangesNothing) {
   AnimCommandArray commands = DecodeAnimCommands(wad);
   commands[3].params[0] = 3;  // animation 2's effect frame
   const AnimCommandArray before = commands;
-  // (moveable, animation, count): 65534 + 2, 3 - 5, a count past 65536, no such
-  // animation, a moveable without animations, no such moveable.
-  for (auto [m, a, n] : {std::tuple{0, 0, 12}, {0, 1, 5}, {0, 0, 65537}, {0, 3, 1}, {1, 0, 1}, {3, 0, 1}})
+  // (moveable, animation, count): 65534 + 2, 3 - 5, no frame at all, a count past
+  // 65536, no such animation, a moveable without animations, no such moveable.
+  for (auto [m, a, n] :
+       {std::tuple{0, 0, 12}, {0, 1, 5}, {0, 2, 0}, {0, 2, -1}, {0, 0, 65537}, {0, 3, 1}, {1, 0, 1}, {3, 0, 1}})
     EXPECT_EQ(ChangeFrameCount(wad, m, a, n, commands), 0) << m << " " << a << " " << n;
   EXPECT_EQ(wad, builder.Expected());
   EXPECT_EQ(commands, before);

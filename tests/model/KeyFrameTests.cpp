@@ -31,6 +31,23 @@ struct Decoded {
   }
 };
 
+// The model is never larger than the stream: every keyframe covers words of
+// its own, and every pose at least one of them.
+void ExpectNoWordDecodedTwice(const Decoded& d) {
+  uint64_t frameWords = 0;
+  uint32_t keyFrames = 0;
+  for (std::size_t g = 0; g < d.model.size(); ++g) {
+    const int size = d.wad.animations[g].frameSize;
+    for (const KeyFrame& k : d.model[g]->keyFrames) {
+      ASSERT_LE(k.meshes.size() + kKeyFrameHeaderWords, static_cast<std::size_t>(size)) << g;
+      frameWords += size;
+    }
+    keyFrames += d.model[g]->numKeyFrames();
+  }
+  EXPECT_LE(frameWords, d.wad.numKeyFrameWords());
+  EXPECT_EQ(keyFrames, d.total);
+}
+
 }  // namespace
 
 TEST(Rotation, EncodesTheFormTheAbsentAxesChooseAndEveryWholeDegreeSurvives) {
@@ -67,13 +84,17 @@ TEST(RoundAngle, HalvesRoundUpNegativesCutTowardsZeroExtremesSaturate) {
   for (auto [a, rounded] : cases) EXPECT_EQ(RoundAngle(a), rounded) << a;
 }
 
-TEST(KeyFrameCodec, ShortFramesLeaveMissingValuesZeroOrAbsent) {
+// A frame too short for its meshes gives poses only for the rotations it
+// holds; what is left of it is kept as padding and encodes back unchanged.
+TEST(KeyFrameCodec, ShortFramesGivePosesOnlyForTheRotationsTheyHold) {
   EXPECT_EQ(DecodeKeyFrame(Words{1, 2, 3}, 0).box, (KeyFrameBox{1, 3, 0, 2, 0, 0}));
   // The second rotation's second word lies outside the frame.
-  const KeyFrame keyFrame = DecodeKeyFrame(Words{0, 0, 0, 0, 0, 0, 0, 0, 0, 0x4400, 0x1000}, 3);
-  ASSERT_EQ(keyFrame.numMeshes(), 3);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(keyFrame.meshes[i].angles, (i == 0 ? Angles{90, A, A} : Angles{A, A, A}));
-  EXPECT_TRUE(keyFrame.storedPadding.empty());
+  const Words frame{0, 0, 0, 0, 0, 0, 0, 0, 0, 0x4400, 0x1000};
+  const KeyFrame keyFrame = DecodeKeyFrame(frame, 3);
+  ASSERT_EQ(keyFrame.numMeshes(), 1);
+  EXPECT_EQ(keyFrame.meshes[0].angles, (Angles{90, A, A}));
+  EXPECT_EQ(keyFrame.storedPadding, Words{0x1000});
+  EXPECT_EQ(EncodeKeyFrame(keyFrame, 0), frame);
 }
 
 TEST(KeyFrameStream, DecodesEveryFormOfEveryKeyFrameWithItsMoveablesMeshes) {
@@ -111,7 +132,6 @@ TEST(KeyFrameStream, UneditedModelRebuildsTheSameWords) {
   unclaimed.moveables[0].keyFrameOffset = 52;  // so moveable 0's keyframes start with animation 1's
   for (const WadBuilder& builder : {WadBuilder(), unclaimed}) {
     Decoded d(builder);
-    d.wad.keyFrameWords.clear();
     ASSERT_TRUE(RebuildKeyFrameData(d.model, d.wad));
     EXPECT_EQ(d.wad, builder.Expected());
   }
@@ -183,9 +203,22 @@ TEST(KeyFrameStream, DamagedRecordsNeverReadOutsideTheStream) {
     builder.keyFrameWords.resize(random() % 100);
     Decoded d(builder);
     ASSERT_EQ(d.model.size(), 4u);
-    uint32_t decoded = 0;
-    for (const auto& animation : d.model) decoded += animation->numKeyFrames();
-    EXPECT_EQ(decoded, d.total);
+    ExpectNoWordDecodedTwice(d);
     (void)RebuildKeyFrameData(d.model, d.wad);
   }
+}
+
+// One flipped bit makes moveable 0 claim 32771 meshes: its keyframes still get
+// only the poses their frames hold, and the file saves back unchanged.
+TEST(KeyFrameStream, AFlippedMeshCountAsksForNoMorePosesThanTheFramesHold) {
+  std::vector<std::size_t> countAt;
+  std::vector<uint8_t> bytes = WadBuilder().Bytes(&countAt);
+  bytes[countAt[10] + 4 + 5] ^= 0x80;  // high byte of the first moveable's mesh count
+  Decoded d;
+  ASSERT_EQ(ReadWadBytes(bytes, d.wad), 1);
+  ASSERT_EQ(d.wad.moveables[0].numMeshes, 0x8003);
+  ASSERT_EQ(DecodeKeyFrames(d.model, d.wad, d.total), 1);
+  ExpectNoWordDecodedTwice(d);
+  ASSERT_TRUE(RebuildKeyFrameData(d.model, d.wad));
+  EXPECT_EQ(SerializeWad(d.wad), bytes);
 }

@@ -105,5 +105,6 @@ std::vector<uint8_t> WadBuilder::Bytes(std::vector<std::size_t>* countAt) const 
     put(m.objectId, m.numMeshes, m.meshPointerIndex, m.linkIndex, m.keyFrameOffset, m.animIndex);
   });
   put.Section(statics, [&](auto& t) { put(t.objectId, t.meshPointerIndex, t.boxes, t.flags); });
+  out.insert(out.end(), trailingBytes.begin(), trailingBytes.end());
   return out;
 }

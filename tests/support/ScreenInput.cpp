@@ -78,6 +78,10 @@ class PrivateDisplay {
   std::string Start() {
     if (started_) return failure_;
     started_ = true;
+    if (fl_display != nullptr) {
+      failure_ = "the toolkit opened another display in this process first";
+      return failure_;
+    }
     // A display that will not take a connection (another server may hold
     // its number where the lock files cannot tell) is given up for another.
     for (int attempt = 0; attempt < 3; ++attempt) {

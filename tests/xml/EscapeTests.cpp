@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <iterator>
 #include <random>
 #include <string>
@@ -12,11 +13,11 @@ const std::string kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
 // Pieces of random text, each with what escaping then unescaping must give
 // for it: a complete numeric reference its character (U+FFFD when it names
-// none), anything else itself. Only the references hold '#', so joining
+// none, nothing for 0), anything else itself. Only the references hold '#', so joining
 // pieces never makes a new reference.
 const std::pair<std::string, std::string> kPieces[] = {
     {"&#65;", "A"}, {"&#x41;", "A"}, {"&#X263a;", "\xE2\x98\xBA"}, {"&#x1F600;", "\xF0\x9F\x98\x80"},
-    {"&#0;", kReplacement}, {"&#xDFFF;", kReplacement}, {"&#1114112;", kReplacement},
+    {"&#0;", ""}, {"&#x0000;", ""}, {"&#xDFFF;", kReplacement}, {"&#1114112;", kReplacement},
     {"&#99999999999;", kReplacement}, {"&#;", "&#;"}, {"&#x;", "&#x;"}, {"&#12a;", "&#12a;"}, {"&amp;", "&amp;"},
     {"&lt", "&lt"}, {"&", "&"}, {"<", "<"}, {">", ">"}, {"\"", "\""}, {"'", "'"}, {";", ";"}, {"x", "x"}, {"7", "7"},
 };
@@ -54,10 +55,26 @@ TEST(XmlEscape, UnescapesNamedAndNumericReferences) {
       {"&#x000000000041;", "A"}, {"&lt;&gt;&amp;&quot;&apos;", "<>&\"'"},
       // Names no character: a surrogate, above U+10FFFF, overflow (more in kPieces).
       {"&#xD800;", kReplacement}, {"&#x110000;", kReplacement}, {"&#99999999999999999999;", kReplacement},
-      // Not a complete reference: stays as written.
-      {"AT&T &zz; &AMP; &lt", "AT&T &zz; &AMP; &lt"}, {"&#65x", "&#65x"}, {"&#65", "&#65"},
+      // Zero names no character, and a zero byte would end the text.
+      {"a&#0;b&#x00;c", "abc"},
+      // Not a complete reference: stays as written, down to the character
+      // after the digits.
+      {"AT&T &zz; &AMP; &lt", "AT&T &zz; &AMP; &lt"}, {"&#65x", "&#65x"}, {"&#65", "&#65"}, {"&#;", "&#;"},
+      {"&#x;b", "&#x;b"},
   };
   for (const auto& [text, unescaped] : cases) EXPECT_EQ(unescapedXmlText(text), unescaped) << text;
+}
+
+TEST(XmlEscape, IntPowerWrapsIn32Bits) {
+  // Exact while the power fits; then the low 32 bits, as a signed value.
+  EXPECT_EQ(intPower(16, 0), 1);
+  EXPECT_EQ(intPower(16, 1), 16);
+  EXPECT_EQ(intPower(16, 6), 0x1000000);
+  EXPECT_EQ(intPower(10, 9), 1000000000);
+  EXPECT_EQ(intPower(-3, 3), -27);
+  EXPECT_EQ(intPower(2, 31), INT32_MIN);
+  EXPECT_EQ(intPower(16, 8), 0);
+  EXPECT_EQ(intPower(10, 10), static_cast<std::int32_t>(10000000000 - 2 * 4294967296));
 }
 
 // Over random text: each length query gives room for exactly (escape) or at

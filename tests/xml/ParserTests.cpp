@@ -4,7 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <string>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -53,6 +61,35 @@ TEST(XmlLoad, StatusAndStructureOfSmallDocuments) {
     XML document(c.text, XML::kFromText);
     EXPECT_EQ(document.status(), c.status) << c.text;
     EXPECT_EQ(Describe(document), c.described) << c.text;
+  }
+}
+
+// Comments and processing instructions of a doctype's internal subset are
+// passed over whole: quotes, brackets and '>' inside them are their own.
+TEST(XmlLoad, DoctypeSubsetKeepsCommentsAndInstructionsWhole) {
+  const char* pieces[] = {"<!-- it's -->", "<!-- say \"hi -->", "<!-- ] -->", "<!-- ]> -->",
+                          "<?pi don't ?>", "<?pi ]> ?>",      "<!--a--><?b?>"};
+  for (const char* piece : pieces) {
+    const std::string doctype = std::string("DOCTYPE r [") + piece + "<!ENTITY e \"x\">" + piece + "]";
+    XML document((kDeclaration + "<!" + doctype + "><r a=\"1\"/>").c_str(), XML::kFromText);
+    EXPECT_EQ(document.status(), kXmlLoaded) << piece;
+    EXPECT_EQ(std::string(document.header()->doctype()), doctype) << piece;
+    EXPECT_EQ(xmltest::Value(document.root(), "a"), "1") << piece;
+    XML again(xmltest::SavedText(document).c_str(), XML::kFromText);
+    EXPECT_EQ(Describe(again), Describe(document)) << piece;
+  }
+  XML open((kDeclaration + "<!DOCTYPE r [<!-- ]> <r/>").c_str(), XML::kFromText);
+  EXPECT_EQ(open.status(), kXmlMissingEnd) << "a comment without its end leaves the doctype open";
+}
+
+TEST(XmlLoad, BlanksAroundTheEqualsSignAreNotPartOfTheName) {
+  for (const char* blanks : {" ", "\t", "\n", "\r\n", " \t\r\n "}) {
+    const std::string text = kDeclaration + "<r" + blanks + "a" + blanks + "=" + blanks + "\"1\"" + blanks + "b" +
+                             blanks + "='2'/>";
+    XML document(text.c_str(), XML::kFromText);
+    EXPECT_EQ(Describe(document.root()), "<r>\n  @a=[1]\n  @b=[2]\n") << text;
+    EXPECT_EQ(xmltest::Value(document.root(), "a"), "1") << text;
+    EXPECT_EQ(xmltest::SavedText(document), kDeclaration + "\r\n<r a=\"1\" b=\"2\"/>\r\n") << text;
   }
 }
 
@@ -114,6 +151,39 @@ TEST(XmlLoad, ReadsUtf8AndUtf16FilesWithByteOrderMarks) {
     EXPECT_EQ(document->status(), kXmlLoaded);
     EXPECT_EQ(std::string(document->header()->text()), "\xEF\xBB\xBF<?xml?>");
     EXPECT_EQ(xmltest::Value(document->root(), "n"), value);
+  }
+}
+
+// A FIFO with no writer would hold a blocking open forever: the load must
+// see it is no regular file without waiting. Should the open block after
+// all, the watchdog opens the writer end after a while, which releases it,
+// and the test fails instead of hanging.
+TEST(XmlLoad, FifoIsRefusedWithoutWaitingForAWriter) {
+  xmltest::ScratchDirectory scratch;
+  ASSERT_EQ(mkfifo("Strings.xml", 0600), 0);
+  for (const bool wide : {false, true}) {
+    std::mutex lock;
+    std::condition_variable done;
+    bool loaded = false;
+    bool blocked = false;
+    std::thread watchdog([&] {
+      std::unique_lock<std::mutex> guard(lock);
+      if (done.wait_for(guard, std::chrono::seconds(20), [&] { return loaded; })) return;
+      blocked = true;
+      guard.unlock();
+      const int writer = open("Strings.xml", O_WRONLY);
+      if (writer >= 0) close(writer);
+    });
+    const std::string described = Describe(wide ? XML(L"Strings.xml") : XML("Strings.xml"));
+    {
+      std::lock_guard<std::mutex> guard(lock);
+      loaded = true;
+    }
+    done.notify_one();
+    watchdog.join();
+    EXPECT_FALSE(blocked) << "the open waited for a writer (wide name: " << wide << ")";
+    EXPECT_EQ(described, "declaration [<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>]\n"
+                         "doctype []\n<root>\n");
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
 
 namespace {
@@ -102,6 +103,47 @@ TEST(XmlSave, ReportsEveryFailure) {
     EXPECT_FALSE(std::filesystem::exists(refused)) << refused;
 }
 
+// A document without a root (its end tag missing, or only comments) would be
+// written as a declaration alone: every save refuses it before it opens the
+// file, which stays as it was.
+TEST(XmlSave, DocumentWithoutRootIsRefusedAndTheFileKept) {
+  xmltest::ScratchDirectory scratch;
+  for (const std::string text : {"<?xml?><!--c--><r><a/>", "<?xml?><!--only a comment-->"}) {
+    xmltest::WriteFile("doc.xml", text);
+    XML document("doc.xml");
+    ASSERT_EQ(document.root(), nullptr) << text;
+    for (const int kind : {XMLWriteTarget::kFile, XMLWriteTarget::kUtf16File}) {
+      EXPECT_EQ(document.save(nullptr, 1, kind), 0) << text;
+      EXPECT_EQ(ReadFile("doc.xml"), text);
+      EXPECT_EQ(document.save("new.xml", 1, kind), 0) << text;
+      EXPECT_FALSE(std::filesystem::exists("new.xml")) << text;
+    }
+    std::string memory = "kept";
+    EXPECT_EQ(document.saveToMemory(memory), 0) << text;
+    char buffer[256] = "kept";
+    EXPECT_EQ(document.save(std::span(buffer)), 0) << text;
+    EXPECT_EQ(memory + buffer, "keptkept");
+  }
+}
+
+// Kind 1 appends to the text in a buffer, as a whole or not at all.
+TEST(XmlSave, KindOneAppendsToABufferThatHoldsTheWholeText) {
+  XML document("<?xml?><a b=\"x&lt;\">t</a>", XML::kFromText);
+  const std::string expected = "before" + SavedText(document);
+  std::string fits = "before";
+  fits.resize(expected.size() + 1, '\0');
+  const std::string small = fits.substr(0, expected.size());
+  EXPECT_EQ(document.save(std::span(fits), 1, XMLWriteTarget::kMemory), 1);
+  EXPECT_EQ(fits, expected + '\0');
+  for (std::string refused : {small, std::string(100, 'x')}) {
+    const std::string before = refused;
+    EXPECT_EQ(document.save(std::span(refused)), 0) << "no room for the terminator, or no text to append to";
+    EXPECT_EQ(refused, before);
+  }
+  EXPECT_EQ(document.save(std::span<char>()), 0);
+  EXPECT_EQ(document.save(std::span(fits), 1, XMLWriteTarget::kRegistry), 0);
+}
+
 TEST(XmlSave, TransformEncodesTheWholeTextAndDecodesOnLoad) {
   xmltest::ScratchDirectory scratch;
   FlipTransform flip;
@@ -117,6 +159,16 @@ TEST(XmlSave, TransformEncodesTheWholeTextAndDecodesOnLoad) {
   XML reread("flipped.xml", XML::kFromFile, &flip);
   EXPECT_EQ(Describe(reread), Describe(document));
   EXPECT_EQ(reread.save(), 0) << "a transformed load forgets its file";
+
+  // Decoded UTF-16 holds zero bytes; the text is cut only after the mark
+  // has turned it into UTF-8 (and then at its first zero unit).
+  std::string utf16 = "\xFF\xFE" + xmltest::Utf16Le(u"<?xml?><a><b c=\"d\u00E9\"/></a>") + std::string(2, '\0') +
+                      xmltest::Utf16Le(u"<x/>");
+  for (char& c : utf16) c = static_cast<char>(~c);
+  xmltest::WriteFile("utf16.xml", utf16);
+  XML wide("utf16.xml", XML::kFromFile, &flip);
+  EXPECT_EQ(wide.status(), kXmlLoaded);
+  EXPECT_EQ(Describe(wide.root()), "<a>\n  <b>\n    @c=[d\xC3\xA9]\n");
 }
 
 TEST(XmlSave, LoadSaveLoadKeepsEveryPart) {

@@ -110,6 +110,10 @@ void FormPeer::Sync() {
     window->show();
   }
   if (!form_.GetVisible() && window->shown()) window->hide();
+  // Showing a shown window raises it: the active form comes to the front.
+  const bool active = form_.GetActive() && window->shown();
+  if (active && !shownActive_) window->show();
+  shownActive_ = active;
 }
 
 void FormPeer::SyncMenu() {

@@ -48,6 +48,7 @@ class FormPeer : public WidgetPeer {
   TCustomForm& form_;
   MenuItems menu_;
   std::string shownMenu_;  // what the menu bar shows, to rebuild it only on change
+  bool shownActive_ = false;  // the window was last brought to the front as the active form
 };
 
 }  // namespace vcl::fltk

@@ -1,0 +1,162 @@
+// Adding and deleting dispatches: the edited animation answers as asked, the
+// tables stay in running sequence, and every other animation answers as before.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <set>
+#include <tuple>
+
+#include "SharedData.h"
+#include "StateTables.h"
+#include "model/StateChangeEditing.h"
+
+using testsupport::Answer;
+using testsupport::AnswersOf;
+using testsupport::OnlyAnimationChanged;
+
+namespace {
+
+WadDispatch Marked(uint16_t n) {
+  return {n, static_cast<uint16_t>(n + 100), static_cast<uint16_t>(n % 5), static_cast<uint16_t>(n + 200)};
+}
+
+// Five animations:
+//   0: state 1 (dispatches 0, 1), state 2 (dispatch 2);
+//   1: none, its index 0 out of sequence (the sequence puts it at 2);
+//   2: state 1 with no dispatch and index 0 (as files in use hold it), state 5 (dispatches 3-5);
+//   3: none, in sequence;
+//   4: state 7 (dispatch 6).
+WadFile Tables() {
+  WadFile wad;
+  wad.animations.resize(5);
+  const std::array<std::pair<uint16_t, uint16_t>, 5> ranges{{{0, 2}, {0, 0}, {2, 2}, {4, 0}, {4, 1}}};
+  for (std::size_t g = 0; g < ranges.size(); ++g)
+    std::tie(wad.animations[g].stateChangeIndex, wad.animations[g].numStateChanges) = ranges[g];
+  wad.stateChanges = {{1, 2, 0}, {2, 1, 2}, {1, 0, 0}, {5, 3, 3}, {7, 1, 6}};
+  for (uint16_t n = 0; n < 7; ++n) wad.dispatches.push_back(Marked(n));
+  return wad;
+}
+
+// Adds three dispatches to animation g under an id none of its state changes
+// with dispatches has, then deletes its lines, last and first in turn, until
+// none is left; checks every step.
+void AddAndDeleteAll(const WadFile& start, uint32_t g) {
+  SCOPED_TRACE(g);
+  std::vector<Answer> expected = AnswersOf(start, g);
+  uint16_t id = 0;
+  while (std::any_of(expected.begin(), expected.end(),
+                     [id](const Answer& a) { return a.stateId == id && !a.dispatches.empty(); }))
+    ++id;
+  // The first makes a state change in front of the others; the next ones go
+  // in front of its dispatches.
+  expected.insert(expected.begin(), Answer{id, {}});
+  WadFile wad = start;
+  for (uint16_t n : {50, 51, 52}) {
+    ASSERT_EQ(AddDispatch(wad, g, id, Marked(n)), StateChangeEdit::kDone);
+    expected.front().dispatches.insert(expected.front().dispatches.begin(), Marked(n));
+    ASSERT_TRUE(OnlyAnimationChanged(start, wad, g, expected));
+  }
+  auto hasDispatches = [](const Answer& a) { return !a.dispatches.empty(); };
+  for (bool last = true;; last = !last) {
+    const std::vector<DispatchLine> lines = DispatchLinesOf(wad, g);
+    if (lines.empty()) break;
+    ASSERT_EQ(DeleteDispatch(wad, g, last ? lines.back() : lines.front()), StateChangeEdit::kDone);
+    const auto hit = last ? std::find_if(expected.rbegin(), expected.rend(), hasDispatches).base() - 1
+                          : std::find_if(expected.begin(), expected.end(), hasDispatches);
+    hit->dispatches.erase(last ? hit->dispatches.end() - 1 : hit->dispatches.begin());
+    if (hit->dispatches.empty()) expected.erase(hit);
+    ASSERT_TRUE(OnlyAnimationChanged(start, wad, g, expected));
+  }
+}
+
+}  // namespace
+
+TEST(StateChangeEditing, AddsAndDeletesInAnyAnimationLeavingTheOthersAsTheyWere) {
+  const WadFile start = Tables();
+  for (uint32_t g = 0; g < start.animations.size(); ++g) AddAndDeleteAll(start, g);
+
+  // An existing state change with dispatches takes the new one in front of them.
+  WadFile wad = start;
+  ASSERT_EQ(AddDispatch(wad, 0, 2, Marked(50)), StateChangeEdit::kDone);
+  EXPECT_TRUE(OnlyAnimationChanged(start, wad, 0, {{1, {Marked(0), Marked(1)}}, {2, {Marked(50), Marked(2)}}}));
+  // One without dispatches is no line, so not matched; records without
+  // dispatches keep even the index no one reads.
+  wad = start;
+  ASSERT_EQ(AddDispatch(wad, 2, 1, Marked(50)), StateChangeEdit::kDone);
+  EXPECT_TRUE(OnlyAnimationChanged(start, wad, 2,
+                                   {{1, {Marked(50)}}, {1, {}}, {5, {Marked(3), Marked(4), Marked(5)}}}));
+  EXPECT_EQ(wad.stateChanges[3], (WadStateChange{1, 0, 0}));
+}
+
+TEST(StateChangeEditing, RefusesWhatItCannotRenumberAndChangesNothing) {
+  auto expectRefused = [](WadFile wad, StateChangeEdit why, bool deleteToo) {
+    const WadFile before = wad;
+    EXPECT_EQ(AddDispatch(wad, 0, 1, Marked(9)), why);
+    EXPECT_EQ(AddDispatch(wad, 0, 42, Marked(9)), why);
+    if (deleteToo) {
+      EXPECT_EQ(DeleteDispatch(wad, 0, {0, 0}), why);
+    }
+    EXPECT_EQ(wad, before);
+  };
+  // A range with records that starts elsewhere than the sequence puts it, or
+  // runs past its table.
+  for (auto breakIt : {+[](WadFile& w) { w.animations[4].stateChangeIndex = 3; },
+                       +[](WadFile& w) { w.stateChanges[3].dispatchIndex = 2; },
+                       +[](WadFile& w) { w.stateChanges[4].numDispatches = 2; }}) {
+    WadFile wad = Tables();
+    breakIt(wad);
+    expectRefused(wad, StateChangeEdit::kOutOfSequence, true);
+  }
+  // Indexes end at 65535: a full dispatch table, or an animation of 65535
+  // state changes, takes no more.
+  WadFile wad = Tables();
+  wad.dispatches.resize(0x10000);
+  expectRefused(wad, StateChangeEdit::kTooLarge, false);
+  wad = WadFile{};
+  wad.animations = {WadAnimation{.numStateChanges = 0xFFFF}};
+  wad.stateChanges.resize(0xFFFF);
+  expectRefused(wad, StateChangeEdit::kTooLarge, false);
+  // A state change of 65535 dispatches takes no more, but a new one may take
+  // the last index.
+  wad = WadFile{};
+  wad.animations = {WadAnimation{.numStateChanges = 1}};
+  wad.stateChanges = {{1, 0xFFFF, 0}};
+  wad.dispatches.resize(0xFFFF);
+  EXPECT_EQ(AddDispatch(wad, 0, 1, Marked(9)), StateChangeEdit::kTooLarge);
+  EXPECT_EQ(AddDispatch(wad, 0, 2, Marked(9)), StateChangeEdit::kDone);
+  EXPECT_EQ(wad.stateChanges, (std::vector<WadStateChange>{{2, 1, 0}, {1, 0xFFFF, 1}}));
+  EXPECT_EQ(wad.dispatches.size(), 0x10000u);
+
+  // Lines that are not the animation's own, and animations that do not exist.
+  wad = Tables();
+  const WadFile before = wad;
+  for (DispatchLine line : {DispatchLine{4, 6}, DispatchLine{0, 2}, DispatchLine{3, 9}})
+    EXPECT_EQ(DeleteDispatch(wad, 0, line), StateChangeEdit::kNotFound);
+  EXPECT_EQ(DeleteDispatch(wad, 5, {0, 0}), StateChangeEdit::kNotFound);
+  EXPECT_EQ(AddDispatch(wad, 5, 1, Marked(9)), StateChangeEdit::kNotFound);
+  EXPECT_EQ(wad, before);
+}
+
+// Files in use follow the running sequence, except that state changes without
+// dispatches may hold index 0. The first and last animations, and those whose
+// state changes all lack dispatches, are edited as above.
+TEST(StateChangeEditing, RealWadsAreEditedWithoutDisturbingOtherAnimations) {
+  SKIP_WITHOUT_SHARED("wads");
+  for (const auto& path : testsupport::SharedWads()) {
+    SCOPED_TRACE(path.filename().string());
+    WadFile start;
+    ASSERT_EQ(ReadWad(path.string(), start), 1);
+    ASSERT_TRUE(FollowsRunningSequence(start));
+    if (start.animations.empty()) continue;
+    std::set<uint32_t> edited{0, start.numAnimations() - 1};
+    for (uint32_t g = 0; g < start.numAnimations(); ++g) {
+      const std::vector<Answer> answers = AnswersOf(start, g);
+      if (!answers.empty() && std::all_of(answers.begin(), answers.end(),
+                                          [](const Answer& a) { return a.dispatches.empty(); }))
+        edited.insert(g);
+    }
+    for (uint32_t g : edited) AddAndDeleteAll(start, g);
+  }
+}
