@@ -82,14 +82,7 @@ class PrivateDisplay {
       failure_ = "the toolkit opened another display in this process first";
       return failure_;
     }
-    // A display that will not take a connection (another server may hold
-    // its number where the lock files cannot tell) is given up for another.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-      failure_ = StartXvfb();
-      if (!failure_.empty() || TakesConnections()) break;
-      Stop();
-      failure_ = "Xvfb takes no connections";
-    }
+    failure_ = StartXvfb();
     if (!failure_.empty()) return failure_;
     try {
       Tool({"version"});
@@ -100,25 +93,16 @@ class PrivateDisplay {
   }
 
  private:
-  static bool TakesConnections() {
-    for (int attempt = 0; attempt < 20; ++attempt) {
-      if (Display* display = XOpenDisplay(nullptr)) {
-        XCloseDisplay(display);
-        return true;
-      }
-      std::this_thread::sleep_for(100ms);
-    }
-    return false;
-  }
-
   // Xvfb picks a free display and writes its number into the pipe once it
   // takes connections.
   std::string StartXvfb() {
     int ready[2];
     if (pipe(ready) != 0) return "no pipe";
     fcntl(ready[0], F_SETFD, FD_CLOEXEC);
+    // Without -noreset the server resets whenever its last client leaves,
+    // refusing connections meanwhile: xdotool's come and go.
     xvfb_ = Spawn({"Xvfb", "-displayfd", std::to_string(ready[1]), "-screen", "0", "1280x1024x24",
-                   "-nolisten", "tcp"},
+                   "-nolisten", "tcp", "-noreset"},
                   -1);
     close(ready[1]);
     std::string number;
