@@ -1,17 +1,14 @@
 #pragma once
-// The toolkit's own file chooser, the one shown where the desktop has no file
-// dialog the toolkit can use, rewrites its name field while the user types:
-// it takes a relative name from the program's working folder instead of the
-// folder it shows and changes folder at every separator typed, so a name
-// typed over the preset one, a relative path or a path typed from its
-// leading separator ends up garbled or refused. While an object of this
-// class lives, the chooser leaves the typed text alone until Enter or OK, and
-// then takes it as the dialog rules say (vcl/DialogPaths.h): a folder is
-// opened, an existing file (any file, for a save) is chosen. It also sizes
-// the chooser's filter list to the forms' UI font, so the filter shows whole.
-// Nothing changes when the desktop's dialog is shown instead.
-
-#include <optional>
+// The toolkit's own file chooser (shown where the desktop has no dialog the
+// toolkit can use) rewrites its name field as the user types: it takes a
+// relative name from the program's working folder, not the folder it shows,
+// and changes folder at every separator, so names typed over the preset one,
+// relative paths and paths typed from their leading separator come out
+// garbled or refused. While an object of this class lives, the chooser leaves
+// the typed text alone until Enter or OK, then takes it by the dialog rules
+// (vcl/DialogPaths.h): a folder is opened; an existing file, or any file for
+// a save, is chosen. Its filters are shown in the forms' UI font, whole.
+// Nothing changes when the desktop's dialog shows instead.
 
 #include "vcl/Dialogs.h"
 

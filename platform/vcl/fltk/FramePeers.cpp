@@ -23,7 +23,8 @@ class FrameGroup : public Fl_Group {
     static constexpr int kCaptionIndent = 8;
     fl_font(labelfont(), labelsize());
     const int lineY = y() + labelsize() / 2;
-    fl_draw_box(FL_ENGRAVED_FRAME, x(), lineY, w(), h() - (lineY - y()), FL_BACKGROUND_COLOR);
+    // Drawn in the group's state: faded when it is disabled.
+    draw_box(FL_ENGRAVED_FRAME, x(), lineY, w(), h() - (lineY - y()), FL_BACKGROUND_COLOR);
     if (label() && *label()) {
       int textWidth = 0, textHeight = 0;
       measure_label(textWidth, textHeight);
