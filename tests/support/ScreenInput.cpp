@@ -198,11 +198,23 @@ std::string WhenShown::Failure() const {
   return failure_;
 }
 
+// The window is still among those shown (compared by address only: a
+// window that went may be gone).
+bool StillShown(const Fl_Window* window) {
+  for (Fl_Window* shown = Fl::first_window(); shown != nullptr; shown = Fl::next_window(shown))
+    if (shown == window) return true;
+  return false;
+}
+
 void WhenShown::Poll(void* data) {
   auto* watch = static_cast<WhenShown*>(data);
-  Fl_Window* shown = watch->find_();
   const bool late = Clock::now() - watch->since_ > watch->within_;
-  if (watch->acted_ == nullptr && shown != nullptr) {
+  if (watch->acted_ == nullptr) {
+    Fl_Window* shown = watch->find_();
+    if (shown == nullptr) {
+      if (!late) Fl::repeat_timeout(0.02, Poll, data);
+      return;  // once late, it never came, and nothing holds the test
+    }
     watch->acted_ = shown;
     watch->since_ = Clock::now();
     try {
@@ -210,12 +222,15 @@ void WhenShown::Poll(void* data) {
     } catch (const std::exception& error) {
       watch->failure_ = error.what();
     }
-  } else if (watch->acted_ == nullptr ? late : shown != watch->acted_) {
-    return;  // it never came, so nothing holds the test; or it went
+  } else if (!StillShown(watch->acted_)) {
+    return;  // it went
   } else if (late) {
-    watch->failure_ += (watch->failure_.empty() ? "" : "; ") + watch->what_ +
-                       " was still up after the input, and was closed";
-    Close(*shown);
+    if (watch->failure_.find(" was still up") == std::string::npos)
+      watch->failure_ += (watch->failure_.empty() ? "" : "; ") + watch->what_ +
+                         " was still up after the input, and was closed";
+    // Whatever the input raised over it goes first (an alert, say).
+    Close(Fl::modal() != nullptr ? *Fl::modal() : *watch->acted_);
+    Fl::repeat_timeout(0.5, Poll, data);
     return;
   }
   Fl::repeat_timeout(0.02, Poll, data);
@@ -242,16 +257,19 @@ std::function<Fl_Window*()> InputHoldingPopup() {
   };
 }
 
-RunDeadline::RunDeadline(std::chrono::seconds within) {
+Deadline::Deadline(std::chrono::seconds within) {
   Fl::add_timeout(static_cast<double>(within.count()), End, this);
 }
 
-RunDeadline::~RunDeadline() { Fl::remove_timeout(End, this); }
+Deadline::~Deadline() { Fl::remove_timeout(End, this); }
 
-void RunDeadline::End(void* data) {
-  static_cast<RunDeadline*>(data)->passed_ = true;
+// Keeps freeing the test's thread until the deadline is dropped.
+void Deadline::End(void* data) {
+  static_cast<Deadline*>(data)->passed_ = true;
   if (Fl::grab() != nullptr) person::Keys("Escape");
+  if (Fl_Window* modal = Fl::modal()) Close(*modal);
   if (Application != nullptr) Application->Terminate();
+  Fl::repeat_timeout(1.0, End, data);
 }
 
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds within) {

@@ -84,12 +84,13 @@ class WhenShown {
 std::function<Fl_Window*()> ModalTitled(const std::string& title);
 std::function<Fl_Window*()> InputHoldingPopup();
 
-// Ends the application's run at the latest after the time, so that a test
-// whose input went astray still ends.
-class RunDeadline {
+// Frees the test's thread from the time on, so that a test whose input went
+// astray still ends: closes any popup (menu, drop-down list) holding the
+// input and any modal window, and ends the application's run.
+class Deadline {
  public:
-  explicit RunDeadline(std::chrono::seconds within);
-  ~RunDeadline();
+  explicit Deadline(std::chrono::seconds within);
+  ~Deadline();
   bool Passed() const { return passed_; }
 
  private:

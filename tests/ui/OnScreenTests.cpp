@@ -48,9 +48,12 @@ class OnScreenEditor : public ::testing::Test {
     CreateEditorForms();
     Form().Show();
     ASSERT_TRUE(AwaitDrawn(*vcl::ScreenWindow(Form())));
+    deadline_ = std::make_unique<Deadline>(60s);
   }
 
   void TearDown() override {
+    if (deadline_) EXPECT_FALSE(deadline_->Passed()) << "the input went astray";
+    deadline_.reset();
     unsetenv(vcl::kStartFolderVariable);
     if (MainIsInitialized()) Main_Finalize();
   }
@@ -109,6 +112,7 @@ class OnScreenEditor : public ::testing::Test {
  private:
   uitest::WorkingFolder folder_;  // the program's working folder, as the run script gives it
   std::unique_ptr<TApplication> application_;
+  std::unique_ptr<Deadline> deadline_;
 };
 
 // Lara's moveable has 648 animations: its last is a click and four keys away.
@@ -275,10 +279,8 @@ TEST_F(OnScreenEditor, FileExitClosesTheMainWindow) {
     const ScreenPoint at = ScreenOrigin(items);
     person::Click(at.x + items.w() / 2, at.y + items.h() - 8);
   });
-  RunDeadline deadline(30s);
   Application->Run();
   EXPECT_EQ(menu.Failure(), "");
-  EXPECT_FALSE(deadline.Passed());
   EXPECT_TRUE(closed);
   EXPECT_FALSE(Form().Visible);
 }

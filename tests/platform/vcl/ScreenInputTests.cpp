@@ -50,6 +50,11 @@ class ScreenInputTest : public ::testing::Test {
     if (!backend) GTEST_SKIP() << "the virtual display cannot be opened";
     application_ = std::make_unique<TApplication>(std::move(backend));
     form = ShowForm(120, 90);
+    deadline_ = std::make_unique<Deadline>(60s);
+  }
+
+  void TearDown() override {
+    if (deadline_) EXPECT_FALSE(deadline_->Passed()) << "the input went astray";
   }
 
   TestForm* ShowForm(int left, int top) {
@@ -71,6 +76,7 @@ class ScreenInputTest : public ::testing::Test {
 
  private:
   std::unique_ptr<TApplication> application_;
+  std::unique_ptr<Deadline> deadline_;
 };
 
 // A list of 648 lines, more than a menu could show on any screen, opens as a

@@ -117,6 +117,7 @@ TEST(Screen, TheTestFormWorksInARealWindow) {
   form->Show();
   Fl_Window* window = vcl::ScreenWindow(*form);
   ASSERT_NE(window, nullptr);
+  const testsupport::Deadline deadline(std::chrono::seconds(30));
   Settle();
   ASSERT_TRUE(window->shown());
   Injector inject(window);
@@ -216,4 +217,5 @@ TEST(Screen, TheTestFormWorksInARealWindow) {
   EXPECT_TRUE(Application->Terminated);
   EXPECT_GE(paints, 1);
   EXPECT_TRUE(messages.Boxes().empty());
+  EXPECT_FALSE(deadline.Passed());
 }
