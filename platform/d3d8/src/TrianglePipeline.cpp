@@ -19,8 +19,21 @@ struct ClipVertex {
 // off screen is cut there; it bounds screen positions for the rasteriser.
 constexpr float kGuardBand = 3.0f;
 constexpr int kPlaneCount = 6;
-// A triangle clipped by six planes has at most nine corners.
-constexpr int kMaxClippedCorners = 3 + kPlaneCount;
+
+// Corners a polygon of n corners can have after one plane. Rounding can leave
+// a clipped polygon that is not convex, so a plane may cut it more than once:
+// each corner inside is kept and each change between inside and outside adds
+// a crossing. Of k corners inside, at most min(k, n - k) runs are inside, each
+// with two changes, so at most k + 2 min(k, n - k) <= 3n / 2 corners come out.
+constexpr int CornersAfterPlane(int n) { return n * 3 / 2; }
+
+constexpr int CornersAfterAllPlanes() {
+  int n = 3;
+  for (int plane = 0; plane < kPlaneCount; ++plane) n = CornersAfterPlane(n);
+  return n;
+}
+
+constexpr int kMaxClippedCorners = CornersAfterAllPlanes();
 
 float PlaneDistance(const ClipVertex& p, int plane) {
   switch (plane) {
