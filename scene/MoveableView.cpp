@@ -95,11 +95,12 @@ std::int32_t wadMoveableD3D::ComputeFramePose(std::int32_t animation, std::int32
   KeyFrame* keyFrame = FindKeyFrame(animation, keyframe);
   if (keyFrame == nullptr) return 0;
   const std::size_t n = PosedMeshCount(*keyFrame);
-  for (std::size_t m = 0; m < n && !useStored; ++m) {
+  for (std::size_t m = 0; m < n; ++m) {
     MeshPose& pose = keyFrame->meshes[m];
     const std::array<float, 3> whole{std::trunc(pose.angles[0]), std::trunc(pose.angles[1]),
                                      std::trunc(pose.angles[2])};
-    pose.localRotation = ToMatrix4(LocalRotation(whole));
+    // useStored keeps only the stored local rotation; the plain one follows the angles.
+    if (!useStored) pose.localRotation = ToMatrix4(LocalRotation(whole));
     pose.plainRotation = ToMatrix4(PlainRotation(whole));
   }
   ComposeWorlds(*keyFrame, false);

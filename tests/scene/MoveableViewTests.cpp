@@ -138,6 +138,16 @@ TEST(MoveableView, PosesATwoLevelChainWithRotationsInheritedFromParents) {
   ASSERT_EQ(s.view.ComputeFramePose(0, 1, false), 1);
   ExpectCarries(s.Frame(1).meshes[1].world, {1, 2, 3}, {1, 12, 3});
   EXPECT_EQ(s.view.ComputeFramePose(1, 0, false), 0);
+
+  // With the stored local rotation, only that one is kept: mesh 1 still
+  // turns Y toward -Z, while its plain rotation follows the new roll of 90
+  // degrees (X toward Y).
+  KeyFrame& turned = s.Frame(0);
+  const Matrix4 world = turned.meshes[1].world;
+  turned.meshes[1].angles = {0, 0, 90};
+  ASSERT_EQ(s.view.ComputeFramePose(0, 0, true), 1);
+  EXPECT_EQ(turned.meshes[1].world, world);
+  ExpectCarries(turned.meshes[1].plainRotation, {1, 0, 0}, {0, 1, 0});
 }
 
 TEST(MoveableView, WorkingAnglesMoveDescendantsUntilRevertedOrCommitted) {
