@@ -1,5 +1,7 @@
 #include "d3d/PolygonBuffer.h"
 
+#include "d3d/Device8.h"
+
 #include <cstring>
 #include <typeinfo>
 
@@ -18,6 +20,7 @@ dxBufferColor8::dxBufferColor8(DWORD fvf, DWORD stride) : fvf(fvf), stride(strid
 }
 
 dxBufferColor8::~dxBufferColor8() {
+  if (registeredWith != nullptr) registeredWith->Unregister(this);
   if (vertexBuffer != nullptr) vertexBuffer->Release();
 }
 

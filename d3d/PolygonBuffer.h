@@ -17,6 +17,8 @@
 #include "d3d/Polygons.h"
 #include "d3d8/D3DXMath.h"
 
+class dxDevice8;
+
 class dxBufferColor8 {
  public:
   dxBufferColor8();
@@ -95,6 +97,8 @@ class dxBufferColor8 {
   bool IsBuilt(int i) const { return i >= 0 && i < GetBuiltPolygonCount(); }
 
  private:
+  friend class dxDevice8;  // keeps registeredWith
+
   void PreMultiply(const D3DXMATRIX& m);
 
   // Built vertices, stride bytes each, copied unchanged from the polygons.
@@ -112,6 +116,8 @@ class dxBufferColor8 {
   DWORD fvf;
   DWORD stride;
   D3DXMATRIX world;
+  // The device whose registry holds this buffer; a destroyed buffer leaves it.
+  dxDevice8* registeredWith = nullptr;
 };
 
 class dxBufferTextura : public dxBufferColor8 {
