@@ -102,7 +102,8 @@ class dxBufferColor8 {
   void PreMultiply(const D3DXMATRIX& m);
 
   // Built vertices, stride bytes each, copied unchanged from the polygons.
-  std::vector<unsigned char> vertexData;
+  std::unique_ptr<unsigned char[]> vertexData;
+  std::size_t vertexBytes = 0;
   IDirect3DVertexBuffer8* vertexBuffer = nullptr;  // owned reference
   std::vector<DWORD> polygonFlags;
   std::vector<DWORD> polygonGroups;
