@@ -7,6 +7,10 @@
 
 #include "Rasterizer.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace d3d8 {
 namespace {
 
@@ -57,11 +61,20 @@ float PlaneDistance(const ClipVertex& p, int plane) {
 // Bit i set when the point is outside plane i (PlaneDistance not >= 0).
 unsigned OutsideMask(const ClipVertex& p) {
   const float band = kGuardBand * p.w;
+#if defined(__SSE2__)
+  // The six distances in two registers, compared at once (NaN is outside).
+  const __m128 first = _mm_setr_ps(p.z, p.w - p.z, band - p.x, band + p.x);
+  const __m128 second = _mm_setr_ps(band - p.y, band + p.y, 0, 0);
+  const __m128 zero = _mm_setzero_ps();
+  return static_cast<unsigned>(_mm_movemask_ps(_mm_cmpnge_ps(first, zero)) |
+                               _mm_movemask_ps(_mm_cmpnge_ps(second, zero)) << 4);
+#else
   return static_cast<unsigned>(!(p.z >= 0)) | static_cast<unsigned>(!(p.w - p.z >= 0)) << 1 |
          static_cast<unsigned>(!(band - p.x >= 0)) << 2 |
          static_cast<unsigned>(!(band + p.x >= 0)) << 3 |
          static_cast<unsigned>(!(band - p.y >= 0)) << 4 |
          static_cast<unsigned>(!(band + p.y >= 0)) << 5;
+#endif
 }
 
 ClipVertex Lerp(const ClipVertex& p, const ClipVertex& q, float t) {
@@ -138,7 +151,7 @@ float ScreenArea(const ScreenVertex* corners, int count) {
   float area = 0;
   for (int i = 0; i < count; ++i) {
     const ScreenVertex& p = corners[i];
-    const ScreenVertex& q = corners[(i + 1) % count];
+    const ScreenVertex& q = corners[i + 1 < count ? i + 1 : 0];
     area += p.x * q.y - q.x * p.y;
   }
   return area;
@@ -160,8 +173,7 @@ ClipVertex Transform(const D3DXMATRIX& m, const BYTE* vertex, const VertexLayout
   std::memcpy(p, vertex, sizeof p);
   float uv[2] = {0, 0};
   if (layout.hasTexCoords) std::memcpy(uv, vertex + layout.texCoordOffset, sizeof uv);
-  for (float& t : uv)
-    if (!std::isfinite(t)) t = 0;
+  for (float& t : uv) t = std::isfinite(t) ? t : 0.0f;
   return ClipVertex{p[0] * m._11 + p[1] * m._21 + p[2] * m._31 + m._41,
                     p[0] * m._12 + p[1] * m._22 + p[2] * m._32 + m._42,
                     p[0] * m._13 + p[1] * m._23 + p[2] * m._33 + m._43,
