@@ -59,6 +59,7 @@ dxDevice8::dxDevice8() {
 }
 
 dxDevice8::~dxDevice8() {
+  for (dxBufferColor8* buffer : buffers) buffer->registeredWith = nullptr;
   if (device != nullptr) device->Release();
 }
 
@@ -151,7 +152,16 @@ HRESULT dxDevice8::Upload(dxBufferColor8& buffer, UINT bytes) {
 }
 
 void dxDevice8::Register(dxBufferColor8* buffer) {
+  if (buffer->registeredWith != nullptr && buffer->registeredWith != this)
+    buffer->registeredWith->Unregister(buffer);
   buffers.insert(buffer);
+  buffer->registeredWith = this;
+}
+
+void dxDevice8::Unregister(dxBufferColor8* buffer) {
+  buffers.erase(buffer);
+  buffer->registeredWith = nullptr;
+  if (pickedBuffer == buffer) pickedBuffer = nullptr;
 }
 
 IDirect3DTexture8* dxDevice8::LoadTexture(const char*) { return nullptr; }

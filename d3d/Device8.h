@@ -45,7 +45,7 @@ class dxDevice8 {
   // nothing new or the upload fails; the buffer then draws nothing until an
   // upload succeeds.
   HRESULT AddBuffer(dxBufferColor8* buffer);
-  // Number of distinct buffers ever uploaded.
+  // Number of distinct buffers uploaded that still exist.
   int GetBufferCount() const { return static_cast<int>(buffers.size()); }
 
   // Texture files are not loaded: always null.
@@ -76,13 +76,17 @@ class dxDevice8 {
   HRESULT UpdateView();
   HRESULT Upload(dxBufferColor8& buffer, UINT bytes);
   void Register(dxBufferColor8* buffer);
+  // A buffer being destroyed leaves the registry and the pick result.
+  friend class dxBufferColor8;
+  void Unregister(dxBufferColor8* buffer);
   void DrawPolygon(const dxBufferColor8& buffer, int i, int mode, DWORD group, UINT& start);
   bool PickBuffer(dxBufferColor8* buffer, const D3DXVECTOR3& origin, const D3DXVECTOR3& direction,
                   int& best);
 
   IDirect3DDevice8* device = nullptr;    // owned reference
-  // Every buffer ever uploaded, by address (not owned; never dereferenced):
-  // it only keeps a buffer from being registered twice, so a set suffices.
+  // Every live buffer uploaded, by address (not owned): it keeps a buffer
+  // from being registered twice. Each buffer knows the device that holds it
+  // and leaves when destroyed; a destroyed device lets go of its buffers.
   std::unordered_set<dxBufferColor8*> buffers;
   int clearRed = 0;
   int clearGreen = 0;

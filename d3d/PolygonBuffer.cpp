@@ -1,5 +1,7 @@
 #include "d3d/PolygonBuffer.h"
 
+#include "d3d/Device8.h"
+
 #include <cstring>
 #include <typeinfo>
 
@@ -18,11 +20,13 @@ dxBufferColor8::dxBufferColor8(DWORD fvf, DWORD stride) : fvf(fvf), stride(strid
 }
 
 dxBufferColor8::~dxBufferColor8() {
+  if (registeredWith != nullptr) registeredWith->Unregister(this);
   if (vertexBuffer != nullptr) vertexBuffer->Release();
 }
 
 bool dxBufferColor8::Builds(const dxPoligono& polygon) const {
-  return typeid(polygon) == typeid(dxTriangulo) || typeid(polygon) == typeid(dxCuadrado);
+  const std::type_info& type = typeid(polygon);
+  return type == typeid(dxTriangulo) || type == typeid(dxCuadrado);
 }
 
 HRESULT dxBufferColor8::AddPolygon(dxPoligono* polygon) {
@@ -39,7 +43,9 @@ HRESULT dxBufferColor8::AddPolygon(dxPoligono* polygon) {
 int dxBufferColor8::BuildVertexData() {
   if (!dirty) return -1;
   const int count = static_cast<int>(polygons.size());
-  vertexData.assign(static_cast<std::size_t>(GetNumVertices()) * stride, 0);
+  // Every byte is copied from a polygon below: nothing to clear first.
+  vertexBytes = static_cast<std::size_t>(GetNumVertices()) * stride;
+  vertexData.reset(new unsigned char[vertexBytes]);
   polygonFlags.assign(polygons.size(), 0);
   polygonGroups.assign(polygons.size(), 0);
   polygonFirstVertex.assign(polygons.size(), 0);
@@ -58,11 +64,11 @@ int dxBufferColor8::BuildVertexData() {
     BuildPolygon(i, polygon);
     v += corners;
   }
-  return static_cast<int>(vertexData.size());
+  return static_cast<int>(vertexBytes);
 }
 
 const void* dxBufferColor8::GetVertexData() const {
-  return vertexData.empty() ? nullptr : vertexData.data();
+  return vertexBytes == 0 ? nullptr : vertexData.get();
 }
 
 int dxBufferColor8::GetPolygonFirstVertex(int i) const {
@@ -135,7 +141,9 @@ void dxBufferColor8::ResetWorld() { D3DXMatrixIdentity(&world); }
 dxBufferTextura::dxBufferTextura() : dxBufferColor8(FVF_VERTEX_TEXTURA, sizeof(dxVertexTextura)) {}
 
 bool dxBufferTextura::Builds(const dxPoligono& polygon) const {
-  return typeid(polygon) == typeid(dxTrianguloTex) || typeid(polygon) == typeid(dxCuadradoTex);
+  // Quads first: most polygons are, and a type that matches compares at once.
+  const std::type_info& type = typeid(polygon);
+  return type == typeid(dxCuadradoTex) || type == typeid(dxTrianguloTex);
 }
 
 void dxBufferTextura::StartBuild(int polygonCount) {
@@ -143,10 +151,7 @@ void dxBufferTextura::StartBuild(int polygonCount) {
 }
 
 void dxBufferTextura::BuildPolygon(int i, const dxPoligono& polygon) {
-  if (const auto* triangle = dynamic_cast<const dxTrianguloTex*>(&polygon))
-    polygonTextures[i] = triangle->GetTexture();
-  else if (const auto* quad = dynamic_cast<const dxCuadradoTex*>(&polygon))
-    polygonTextures[i] = quad->GetTexture();
+  polygonTextures[i] = polygon.GetTexture();
 }
 
 IDirect3DTexture8* dxBufferTextura::GetPolygonTexture(int i) const {

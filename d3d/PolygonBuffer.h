@@ -17,6 +17,8 @@
 #include "d3d/Polygons.h"
 #include "d3d8/D3DXMath.h"
 
+class dxDevice8;
+
 class dxBufferColor8 {
  public:
   dxBufferColor8();
@@ -95,10 +97,13 @@ class dxBufferColor8 {
   bool IsBuilt(int i) const { return i >= 0 && i < GetBuiltPolygonCount(); }
 
  private:
+  friend class dxDevice8;  // keeps registeredWith
+
   void PreMultiply(const D3DXMATRIX& m);
 
   // Built vertices, stride bytes each, copied unchanged from the polygons.
-  std::vector<unsigned char> vertexData;
+  std::unique_ptr<unsigned char[]> vertexData;
+  std::size_t vertexBytes = 0;
   IDirect3DVertexBuffer8* vertexBuffer = nullptr;  // owned reference
   std::vector<DWORD> polygonFlags;
   std::vector<DWORD> polygonGroups;
@@ -112,6 +117,8 @@ class dxBufferColor8 {
   DWORD fvf;
   DWORD stride;
   D3DXMATRIX world;
+  // The device whose registry holds this buffer; a destroyed buffer leaves it.
+  dxDevice8* registeredWith = nullptr;
 };
 
 class dxBufferTextura : public dxBufferColor8 {

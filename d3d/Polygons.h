@@ -5,11 +5,18 @@
 // vertices in corner order with AddVertex; for a quad that is triangle-strip
 // order (corners 0, 1, 2 form the first triangle, 1, 2, 3 the second).
 
+#include <cstddef>
+
+#include "d3d/PolygonPool.h"
 #include "d3d/VertexFormats.h"
 
 class dxPoligono {
  public:
   virtual ~dxPoligono() = default;
+  static void* operator new(std::size_t bytes) { return polygonpool::Allocate(bytes); }
+  static void operator delete(void* memory, std::size_t bytes) noexcept {
+    polygonpool::Release(memory, bytes);
+  }
   dxPoligono(const dxPoligono&) = delete;
   dxPoligono& operator=(const dxPoligono&) = delete;
 
@@ -20,6 +27,9 @@ class dxPoligono {
   // Writes the next corner's position; E_FAIL, writing nothing, once every
   // corner has one.
   virtual HRESULT AddVertex(float x, float y, float z) = 0;
+
+  // The texture of the textured kinds; none for the others.
+  virtual IDirect3DTexture8* GetTexture() const { return nullptr; }
 
   DWORD GetFlags() const { return flags; }
   DWORD GetGroup() const { return group; }
@@ -84,7 +94,7 @@ class dxTrianguloTex : public dxTriangulo {
   // texture, changing nothing.
   HRESULT SetTexture(IDirect3DTexture8* texture, float u0, float v0, float u1, float v1, float u2,
                      float v2);
-  IDirect3DTexture8* GetTexture() const { return texture; }
+  IDirect3DTexture8* GetTexture() const override { return texture; }
 
  private:
   dxVertexTextura texVertices[3] = {};
@@ -109,7 +119,7 @@ class dxCuadradoTex : public dxCuadrado {
   // E_FAIL, changing nothing, for a null texture or one whose size cannot be
   // read or is 0.
   HRESULT SetTextureRect(IDirect3DTexture8* texture, int x, int y, int w, int h);
-  IDirect3DTexture8* GetTexture() const { return texture; }
+  IDirect3DTexture8* GetTexture() const override { return texture; }
 
   // texel / size as a texture coordinate (0 for a size of 0).
   static float TexelToU(int texel, int size);

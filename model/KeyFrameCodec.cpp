@@ -82,7 +82,7 @@ int RoundAngle(float a) {
   if (a >= static_cast<float>(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
   if (a <= static_cast<float>(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
   const int t = static_cast<int>(a);
-  return a >= t + 0.5f ? t + 1 : t;
+  return t + (a >= t + 0.5f ? 1 : 0);
 }
 
 int EncodeRotation(const std::array<float, 3>& angles, std::array<uint16_t, 2>& words) {

@@ -18,6 +18,9 @@ std::uint32_t wadMoveableD3D::BuildHierarchy() {
                                       MeshFallback::View);
   numMeshes = static_cast<std::int32_t>(meshIndices.size());
   hierarchy = BuildMeshHierarchy(wad->links.data(), wad->links.size(), m.linkIndex, numMeshes);
+  offsets.resize(static_cast<std::size_t>(numMeshes));
+  for (std::size_t k = 0; k < offsets.size(); ++k)
+    D3DXMatrixTranslation(&offsets[k], hierarchy.relX[k], hierarchy.relY[k], hierarchy.relZ[k]);
   return numMeshes == 1 ? 1u : static_cast<std::uint32_t>(numMeshes);
 }
 
@@ -43,33 +46,39 @@ std::size_t wadMoveableD3D::PosedMeshCount(const KeyFrame& keyFrame) const {
   return std::min(keyFrame.meshes.size(), static_cast<std::size_t>(numMeshes));
 }
 
+Matrix4 wadMoveableD3D::ComposeWorld(const KeyFrame& keyFrame, std::size_t m, bool working) const {
+  const MeshPose& pose = keyFrame.meshes[m];
+  if (m == 0) return pose.localRotation;  // the root has no offset
+  // The mesh turns about its own origin, then moves to its place on the parent.
+  const MeshPose& parent = keyFrame.meshes[static_cast<std::size_t>(hierarchy.parent[m])];
+  D3DXMATRIX world = ToD3DX(pose.localRotation);
+  const D3DXMATRIX parentWorld = ToD3DX(working ? parent.workingWorld : parent.world);
+  D3DXMatrixMultiply(&world, &world, &offsets[m]);
+  D3DXMatrixMultiply(&world, &world, &parentWorld);
+  return ToMatrix4(world);
+}
+
 void wadMoveableD3D::ComposeWorlds(KeyFrame& keyFrame, bool working) const {
   const std::size_t n = PosedMeshCount(keyFrame);
   for (std::size_t m = 0; m < n; ++m) {
     MeshPose& pose = keyFrame.meshes[m];
-    D3DXMATRIX world = ToD3DX(pose.localRotation);
-    if (m > 0) {
-      // The mesh turns about its own origin, then moves to its place on the parent.
-      D3DXMATRIX offset;
-      D3DXMatrixTranslation(&offset, hierarchy.relX[m], hierarchy.relY[m], hierarchy.relZ[m]);
-      const MeshPose& parent = keyFrame.meshes[static_cast<std::size_t>(hierarchy.parent[m])];
-      const D3DXMATRIX parentWorld = ToD3DX(working ? parent.workingWorld : parent.world);
-      D3DXMatrixMultiply(&world, &world, &offset);
-      D3DXMatrixMultiply(&world, &world, &parentWorld);
-    }
-    (working ? pose.workingWorld : pose.world) = ToMatrix4(world);
+    (working ? pose.workingWorld : pose.world) = ComposeWorld(keyFrame, m, working);
   }
 }
 
+// The rotations of all meshes first: their matrices are read back by whole
+// rows, which a row just written element by element could not give at once.
 void wadMoveableD3D::PoseFromCommittedAngles(KeyFrame& keyFrame) const {
   const std::size_t n = PosedMeshCount(keyFrame);
   for (std::size_t m = 0; m < n; ++m) {
     MeshPose& pose = keyFrame.meshes[m];
-    pose.localRotation = ToMatrix4(LocalRotation(pose.angles));
-    pose.plainRotation = ToMatrix4(PlainRotation(pose.angles));
+    MeshRotations(pose.angles, pose.localRotation, pose.plainRotation);
   }
-  ComposeWorlds(keyFrame, false);
-  for (std::size_t m = 0; m < n; ++m) keyFrame.meshes[m].workingWorld = keyFrame.meshes[m].world;
+  for (std::size_t m = 0; m < n; ++m) {
+    MeshPose& pose = keyFrame.meshes[m];
+    pose.world = ComposeWorld(keyFrame, m, false);
+    pose.workingWorld = pose.world;
+  }
 }
 
 bool wadMoveableD3D::LoadAnimations(const AnimationModel& animations, std::int32_t first,
@@ -95,11 +104,12 @@ std::int32_t wadMoveableD3D::ComputeFramePose(std::int32_t animation, std::int32
   KeyFrame* keyFrame = FindKeyFrame(animation, keyframe);
   if (keyFrame == nullptr) return 0;
   const std::size_t n = PosedMeshCount(*keyFrame);
-  for (std::size_t m = 0; m < n && !useStored; ++m) {
+  for (std::size_t m = 0; m < n; ++m) {
     MeshPose& pose = keyFrame->meshes[m];
     const std::array<float, 3> whole{std::trunc(pose.angles[0]), std::trunc(pose.angles[1]),
                                      std::trunc(pose.angles[2])};
-    pose.localRotation = ToMatrix4(LocalRotation(whole));
+    // useStored keeps only the stored local rotation; the plain one follows the angles.
+    if (!useStored) pose.localRotation = ToMatrix4(LocalRotation(whole));
     pose.plainRotation = ToMatrix4(PlainRotation(whole));
   }
   ComposeWorlds(*keyFrame, false);
@@ -118,8 +128,7 @@ bool wadMoveableD3D::SetMeshAngles(std::int32_t animation, std::int32_t keyframe
   const std::size_t n = PosedMeshCount(*keyFrame);
   for (std::size_t m = 0; m < n; ++m) {
     MeshPose& pose = keyFrame->meshes[m];
-    pose.localRotation = ToMatrix4(LocalRotation(pose.workingAngles));
-    pose.plainRotation = ToMatrix4(PlainRotation(pose.workingAngles));
+    MeshRotations(pose.workingAngles, pose.localRotation, pose.plainRotation);
   }
   ComposeWorlds(*keyFrame, true);
   return true;
@@ -137,8 +146,7 @@ void wadMoveableD3D::RevertKeyFrame() {
     pose.workingAngles = pose.angles;
     pose.workingWorld = pose.world;
     // Editing left the working angles' rotations here; the committed ones return.
-    pose.localRotation = ToMatrix4(LocalRotation(pose.angles));
-    pose.plainRotation = ToMatrix4(PlainRotation(pose.angles));
+    MeshRotations(pose.angles, pose.localRotation, pose.plainRotation);
   }
 }
 

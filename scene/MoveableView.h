@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "d3d8/D3DXMath.h"
 #include "model/AnimationModel.h"
 #include "scene/MeshHierarchy.h"
 
@@ -91,6 +92,9 @@ class wadMoveableD3D {
   std::size_t PosedMeshCount(const KeyFrame& keyFrame) const;
   // World matrices from each mesh's local rotation, parents first.
   void ComposeWorlds(KeyFrame& keyFrame, bool working) const;
+  // Mesh m's world (or working world) from its local rotation and its
+  // parent's, which must be made already.
+  Matrix4 ComposeWorld(const KeyFrame& keyFrame, std::size_t m, bool working) const;
   void PoseFromCommittedAngles(KeyFrame& keyFrame) const;
   void Commit(KeyFrame& keyFrame) const;
   dxBufferTextura* MeshBuffer(std::size_t mesh) const;
@@ -100,6 +104,8 @@ class wadMoveableD3D {
   std::int32_t numMeshes = 0;
   std::vector<std::int32_t> meshIndices;
   MeshHierarchy hierarchy;
+  // D3DXMatrixTranslation of each mesh's offset from its parent, made once.
+  std::vector<D3DXMATRIX> offsets;
   std::int32_t moveableIndex;
   std::vector<AnimKeyFrames*> anims;
   bool posed = false;

@@ -5,6 +5,12 @@
 // left-handed (a positive angle turns Y toward Z about X, Z toward X about Y,
 // X toward Y about Z). Each function returns its out pointer.
 
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "d3d8/Direct3D8.h"
 
 struct D3DXVECTOR3 : public D3DVECTOR {
@@ -44,7 +50,30 @@ static_assert(sizeof(D3DXMATRIX) == 64);
 
 D3DXMATRIX* D3DXMatrixIdentity(D3DXMATRIX* out);
 // out = a x b; out may be a or b.
-D3DXMATRIX* D3DXMatrixMultiply(D3DXMATRIX* out, const D3DXMATRIX* a, const D3DXMATRIX* b);
+inline D3DXMATRIX* D3DXMatrixMultiply(D3DXMATRIX* out, const D3DXMATRIX* a, const D3DXMATRIX* b) {
+  // Row r of the product is a(r, 0) x row 0 of b + ... + a(r, 3) x row 3 of b,
+  // summed in that order: element by element the same sums as written out.
+  float x[4][4], y[4][4], product[4][4];
+  std::memcpy(x, static_cast<const D3DMATRIX*>(a), sizeof x);
+  std::memcpy(y, static_cast<const D3DMATRIX*>(b), sizeof y);
+#if defined(__SSE2__)
+  const __m128 y0 = _mm_loadu_ps(y[0]), y1 = _mm_loadu_ps(y[1]);
+  const __m128 y2 = _mm_loadu_ps(y[2]), y3 = _mm_loadu_ps(y[3]);
+  for (int r = 0; r < 4; ++r) {
+    __m128 sum = _mm_mul_ps(_mm_set1_ps(x[r][0]), y0);
+    sum = _mm_add_ps(sum, _mm_mul_ps(_mm_set1_ps(x[r][1]), y1));
+    sum = _mm_add_ps(sum, _mm_mul_ps(_mm_set1_ps(x[r][2]), y2));
+    _mm_storeu_ps(product[r], _mm_add_ps(sum, _mm_mul_ps(_mm_set1_ps(x[r][3]), y3)));
+  }
+#else
+  for (int r = 0; r < 4; ++r)
+    for (int c = 0; c < 4; ++c)
+      product[r][c] = x[r][0] * y[0][c] + x[r][1] * y[1][c] + x[r][2] * y[2][c] + x[r][3] * y[3][c];
+#endif
+  std::memcpy(static_cast<D3DMATRIX*>(out), product, sizeof product);
+  return out;
+}
+
 D3DXMATRIX* D3DXMatrixTranslation(D3DXMATRIX* out, float x, float y, float z);
 D3DXMATRIX* D3DXMatrixScaling(D3DXMATRIX* out, float sx, float sy, float sz);
 D3DXMATRIX* D3DXMatrixRotationX(D3DXMATRIX* out, float angle);

@@ -100,15 +100,32 @@ TEST(Device, AddBufferUploadsWhatIsNewAndWhatIsNotUploadedIsNeitherDrawnNorPicke
 }
 
 // Every cage rebuild registers a buffer: an ordinary session passes 1,000.
-TEST(Device, RegistersEveryBufferBeyondAThousand) {
-  HeadlessDevice device(8);
+// A destroyed buffer leaves the registry (and the pick result), so a new
+// buffer at its address is a new entry; buffers may outlive the device.
+TEST(Device, RegistersEveryLiveBufferBeyondAThousandAndForgetsDestroyedOnes) {
+  auto device = std::make_unique<HeadlessDevice>(64);
   std::vector<std::unique_ptr<dxBufferTextura>> kept(1200);
   for (auto& buffer : kept) {
     buffer = std::make_unique<dxBufferTextura>();
-    buffer->AddPolygon(Numbered<dxTrianguloTex>(0));
-    ASSERT_EQ(device->AddBuffer(buffer.get()), S_OK);
+    buffer->AddPolygon(Rectangle(-100, -100, 100, 100, 0));
+    ASSERT_EQ((*device)->AddBuffer(buffer.get()), S_OK);
   }
-  EXPECT_EQ(device->GetBufferCount(), 1200);
+  EXPECT_EQ((*device)->GetBufferCount(), 1200);
+  ASSERT_EQ(device->PickAt(32, 32, {kept[0].get()}), kept[0].get());
+  kept[0].reset();
+  dxBufferColor8* picked = kept[1].get();
+  (*device)->GetPickResult(&picked);
+  EXPECT_EQ(picked, nullptr);
+  kept.resize(200);
+  EXPECT_EQ((*device)->GetBufferCount(), 199);
+  for (int round = 0; round < 3; ++round) {  // the cages rebuilt again and again
+    kept[1] = std::make_unique<dxBufferTextura>();
+    kept[1]->AddPolygon(Rectangle(-100, -100, 100, 100, 0));
+    ASSERT_EQ((*device)->AddBuffer(kept[1].get()), S_OK);
+    EXPECT_EQ((*device)->GetBufferCount(), 199);
+  }
+  device.reset();
+  kept.clear();  // after the device: nothing to leave
 }
 
 // Rows are copied by the pitch: see the picture drawn below.

@@ -1,3 +1,7 @@
+// Editing the decoded anim commands: every insert, update and delete keeps
+// each word offset the sum of the words before it, and the array encodes to a
+// stream that decodes to it again.
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -32,18 +36,15 @@ AnimCommandArray BuiltCommands() {
   return commands;
 }
 
-AnimCommandArray WithoutOffsets(AnimCommandArray commands) {
-  for (AnimCommand& c : commands) c.wordOffset = 0;
-  return commands;
-}
-
-// Each offset is the words before it, and save -> read gives the array back.
-void ExpectConsistent(const AnimCommandArray& commands) {
+// The commands are the expected ones, each at the word offset the words
+// before it give, and encode -> decode gives them back.
+void ExpectEdited(const AnimCommandArray& commands, AnimCommandArray expected) {
   uint32_t word = 0;
-  for (const AnimCommand& c : commands) {
-    EXPECT_EQ(c.wordOffset, word);
-    word += StreamWords(c.type);
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    expected[i].wordOffset = word;
+    word += StreamWords(expected[i].type);
   }
+  EXPECT_EQ(commands, expected);
   WadFile wad;
   wad.animations.resize(kAnimations);
   ASSERT_TRUE(EncodeAnimCommands(commands, wad));
@@ -55,40 +56,33 @@ void ExpectConsistent(const AnimCommandArray& commands) {
 
 TEST(AnimCommandEditing, InsertUpdateAndDeleteKeepEveryOffsetAndTheOtherCommands) {
   const AnimCommandArray before = BuiltCommands();
-  ExpectConsistent(before);
+  ExpectEdited(before, before);
   for (uint16_t type : kTypes) {
     const std::array<uint16_t, 3> params = Arguments(type, 99);
     for (uint32_t anim = 0; anim < kAnimations; ++anim) {
       SCOPED_TRACE("insert type " + std::to_string(type) + " into animation " + std::to_string(anim));
-      AnimCommandArray commands = before;
-      const uint32_t at = InsertAnimCommand(commands, {0xDEAD, anim, type, params});
+      AnimCommandArray commands = before, expected = before;
       // It follows every command of its animation and of the ones before.
       const auto p = std::ranges::count_if(before, [&](const AnimCommand& c) { return c.animIndex <= anim; });
-      AnimCommandArray expected = WithoutOffsets(before);
       expected.insert(expected.begin() + p, {0, anim, type, params});
-      EXPECT_EQ(at, p);
-      EXPECT_EQ(WithoutOffsets(commands), expected);
-      ExpectConsistent(commands);
+      EXPECT_EQ(InsertAnimCommand(commands, {0xDEAD, anim, type, params}), p);
+      ExpectEdited(commands, expected);
     }
     for (uint32_t i = 0; i < before.size(); ++i) {
       SCOPED_TRACE("command " + std::to_string(i) + " to type " + std::to_string(type));
-      AnimCommandArray commands = before;
-      ASSERT_TRUE(UpdateAnimCommand(commands, i, type, params));
-      AnimCommandArray expected = WithoutOffsets(before);
+      AnimCommandArray commands = before, expected = before;
       expected[i].type = type;
       expected[i].params = params;
-      EXPECT_EQ(WithoutOffsets(commands), expected);
-      ExpectConsistent(commands);
+      ASSERT_TRUE(UpdateAnimCommand(commands, i, type, params));
+      ExpectEdited(commands, expected);
     }
   }
   for (uint32_t i = 0; i < before.size(); ++i) {
     SCOPED_TRACE("delete command " + std::to_string(i));
-    AnimCommandArray commands = before;
-    ASSERT_TRUE(DeleteAnimCommand(commands, i));
-    AnimCommandArray expected = WithoutOffsets(before);
+    AnimCommandArray commands = before, expected = before;
     expected.erase(expected.begin() + i);
-    EXPECT_EQ(WithoutOffsets(commands), expected);
-    ExpectConsistent(commands);
+    ASSERT_TRUE(DeleteAnimCommand(commands, i));
+    ExpectEdited(commands, expected);
   }
   AnimCommandArray commands = before;
   const auto past = static_cast<uint32_t>(before.size());

@@ -7,9 +7,6 @@
 #include "WadBuilder.h"
 #include "model/AnimationInsertion.h"
 
-using testsupport::ExpectAddedAnimation;
-using testsupport::ExpectSameReferencesAfterInsert;
-
 namespace {
 
 // The default fixture with a fourth moveable after the others: moveable 2
@@ -50,38 +47,33 @@ TEST(AddAnimation, EveryReferenceStillNamesTheSameAnimationAndCommandsAreRenumbe
   const AnimKeyFrames* last = model[4].get();
 
   const AnimationInsertion added = AddMoveableAnimation(wad, model, commands, 2);
-  ASSERT_EQ(added.index, 4);
-  EXPECT_TRUE(added.refusal.empty());
-  ExpectSameReferencesAfterInsert(before, edited, wad, commands, 4, 2);
-  // The state changes before it end at 3, where its empty range starts.
-  ExpectAddedAnimation(wad.animations[4], before.animations[3], 3, 3);
+  EXPECT_EQ(std::pair(added.index, added.refusal), std::pair(4, std::string{}));
+  testsupport::ExpectInsertedAt(before, edited, wad, commands, 4, 2);
   EXPECT_EQ(wad.animations[4].commandOffset, 0);
   ASSERT_EQ(model.size(), 6u);
   EXPECT_EQ(model[4]->numKeyFrames(), 0);
   EXPECT_EQ(model[5].get(), last);
 }
 
+// A moveable without animations, or none at all, gets none; past the index
+// limits the insertion is refused. Neither changes anything.
 TEST(AddAnimation, RefusesPastTheIndexLimitsAndAddsNothingToAMoveableWithout) {
-  const auto expectUnchanged = [](WadFile wad, uint32_t m, bool refused) {
-    const WadFile before = wad;
+  WadFile wad = MiddleMoveableWad();
+  const auto expectUnchanged = [&](uint32_t m, bool refused) {
+    WadFile edited = wad;
     AnimationModel model = EmptyModel(wad.numAnimations());
     AnimCommandArray commands = DecodeAnimCommands(wad);
-    const AnimCommandArray commandsBefore = commands;
-    const AnimationInsertion result = AddMoveableAnimation(wad, model, commands, m);
-    EXPECT_EQ(result.index, -1);
-    EXPECT_EQ(result.refusal.empty(), !refused) << result.refusal;
-    EXPECT_EQ(wad, before);
-    EXPECT_EQ(model.size(), before.numAnimations());
-    EXPECT_EQ(commands, commandsBefore);
+    const AnimationInsertion result = AddMoveableAnimation(edited, model, commands, m);
+    EXPECT_EQ(std::pair(result.index, result.refusal.empty()), std::pair(-1, !refused)) << m;
+    EXPECT_TRUE(edited == wad && model.size() == wad.numAnimations() && commands == DecodeAnimCommands(wad));
   };
-  WadFile wad = MiddleMoveableWad();
-  expectUnchanged(wad, 1, false);  // no animations
-  expectUnchanged(wad, 9, false);  // no such moveable
+  expectUnchanged(1, false);
+  expectUnchanged(9, false);
   // Moveable 3's first animation is 32767: one more would not fit its field.
   wad.animations.resize(32768, wad.animations[3]);
   wad.moveables[3].animIndex = 32767;
-  expectUnchanged(wad, 2, true);
+  expectUnchanged(2, true);
   // 65535 animations are as many as the count can say.
   wad.animations.resize(65535, wad.animations[3]);
-  expectUnchanged(wad, 3, true);
+  expectUnchanged(3, true);
 }

@@ -91,14 +91,19 @@ TEST(StateChangeEditing, AddsAndDeletesInAnyAnimationLeavingTheOthersAsTheyWere)
 }
 
 TEST(StateChangeEditing, RefusesWhatItCannotRenumberAndChangesNothing) {
-  auto expectRefused = [](WadFile wad, StateChangeEdit why, bool deleteToo) {
+  using enum StateChangeEdit;
+  // Each edit on a copy: anything but kDone leaves the copy as it was.
+  const auto add = [](WadFile wad, uint32_t g, uint16_t id) {
     const WadFile before = wad;
-    EXPECT_EQ(AddDispatch(wad, 0, 1, Marked(9)), why);
-    EXPECT_EQ(AddDispatch(wad, 0, 42, Marked(9)), why);
-    if (deleteToo) {
-      EXPECT_EQ(DeleteDispatch(wad, 0, {0, 0}), why);
-    }
-    EXPECT_EQ(wad, before);
+    const StateChangeEdit result = AddDispatch(wad, g, id, Marked(9));
+    EXPECT_TRUE(result == kDone || wad == before);
+    return result;
+  };
+  const auto erase = [](WadFile wad, uint32_t g, DispatchLine line) {
+    const WadFile before = wad;
+    const StateChangeEdit result = DeleteDispatch(wad, g, line);
+    EXPECT_TRUE(wad == before);
+    return result;
   };
   // A range with records that starts elsewhere than the sequence puts it, or
   // runs past its table.
@@ -107,36 +112,30 @@ TEST(StateChangeEditing, RefusesWhatItCannotRenumberAndChangesNothing) {
                        +[](WadFile& w) { w.stateChanges[4].numDispatches = 2; }}) {
     WadFile wad = Tables();
     breakIt(wad);
-    expectRefused(wad, StateChangeEdit::kOutOfSequence, true);
+    EXPECT_EQ((std::array{add(wad, 0, 1), add(wad, 0, 42), erase(wad, 0, {0, 0})}),
+              (std::array{kOutOfSequence, kOutOfSequence, kOutOfSequence}));
   }
-  // Indexes end at 65535: a full dispatch table, or an animation of 65535
-  // state changes, takes no more.
-  WadFile wad = Tables();
-  wad.dispatches.resize(0x10000);
-  expectRefused(wad, StateChangeEdit::kTooLarge, false);
-  wad = WadFile{};
-  wad.animations = {WadAnimation{.numStateChanges = 0xFFFF}};
-  wad.stateChanges.resize(0xFFFF);
-  expectRefused(wad, StateChangeEdit::kTooLarge, false);
-  // A state change of 65535 dispatches takes no more, but a new one may take
-  // the last index.
-  wad = WadFile{};
-  wad.animations = {WadAnimation{.numStateChanges = 1}};
-  wad.stateChanges = {{1, 0xFFFF, 0}};
-  wad.dispatches.resize(0xFFFF);
-  EXPECT_EQ(AddDispatch(wad, 0, 1, Marked(9)), StateChangeEdit::kTooLarge);
-  EXPECT_EQ(AddDispatch(wad, 0, 2, Marked(9)), StateChangeEdit::kDone);
-  EXPECT_EQ(wad.stateChanges, (std::vector<WadStateChange>{{2, 1, 0}, {1, 0xFFFF, 1}}));
-  EXPECT_EQ(wad.dispatches.size(), 0x10000u);
-
+  // Indexes end at 65535: a full dispatch table, an animation of 65535 state
+  // changes, or a state change of 65535 dispatches takes no more, but a new
+  // state change may take the last dispatch index.
+  WadFile full = Tables(), manyChanges, manyDispatches;
+  full.dispatches.resize(0x10000);
+  manyChanges.animations = {WadAnimation{.numStateChanges = 0xFFFF}};
+  manyChanges.stateChanges.resize(0xFFFF);
+  manyDispatches.animations = {WadAnimation{.numStateChanges = 1}};
+  manyDispatches.stateChanges = {{1, 0xFFFF, 0}};
+  manyDispatches.dispatches.resize(0xFFFF);
+  EXPECT_EQ((std::array{add(full, 0, 1), add(full, 0, 42), add(manyChanges, 0, 1), add(manyChanges, 0, 42),
+                        add(manyDispatches, 0, 1)}),
+            (std::array{kTooLarge, kTooLarge, kTooLarge, kTooLarge, kTooLarge}));
+  ASSERT_EQ(AddDispatch(manyDispatches, 0, 2, Marked(9)), kDone);
+  EXPECT_EQ(manyDispatches.stateChanges, (std::vector<WadStateChange>{{2, 1, 0}, {1, 0xFFFF, 1}}));
+  EXPECT_EQ(manyDispatches.dispatches.size(), 0x10000u);
   // Lines that are not the animation's own, and animations that do not exist.
-  wad = Tables();
-  const WadFile before = wad;
-  for (DispatchLine line : {DispatchLine{4, 6}, DispatchLine{0, 2}, DispatchLine{3, 9}})
-    EXPECT_EQ(DeleteDispatch(wad, 0, line), StateChangeEdit::kNotFound);
-  EXPECT_EQ(DeleteDispatch(wad, 5, {0, 0}), StateChangeEdit::kNotFound);
-  EXPECT_EQ(AddDispatch(wad, 5, 1, Marked(9)), StateChangeEdit::kNotFound);
-  EXPECT_EQ(wad, before);
+  const WadFile wad = Tables();
+  EXPECT_EQ((std::array{erase(wad, 0, {4, 6}), erase(wad, 0, {0, 2}), erase(wad, 0, {3, 9}), erase(wad, 5, {0, 0}),
+                        add(wad, 5, 1)}),
+            (std::array{kNotFound, kNotFound, kNotFound, kNotFound, kNotFound}));
 }
 
 // Files in use follow the running sequence, except that state changes without

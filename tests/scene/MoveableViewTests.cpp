@@ -1,6 +1,8 @@
 // The mesh hierarchy from the link stream, and the view: meshes, poses with
 // their working and committed copies, selection and drawing.
 
+#include <random>
+
 #include "SceneTestSupport.h"
 #include "scene/PoseMath.h"
 
@@ -138,6 +140,16 @@ TEST(MoveableView, PosesATwoLevelChainWithRotationsInheritedFromParents) {
   ASSERT_EQ(s.view.ComputeFramePose(0, 1, false), 1);
   ExpectCarries(s.Frame(1).meshes[1].world, {1, 2, 3}, {1, 12, 3});
   EXPECT_EQ(s.view.ComputeFramePose(1, 0, false), 0);
+
+  // With the stored local rotation, only that one is kept: mesh 1 still
+  // turns Y toward -Z, while its plain rotation follows the new roll of 90
+  // degrees (X toward Y).
+  KeyFrame& turned = s.Frame(0);
+  const Matrix4 world = turned.meshes[1].world;
+  turned.meshes[1].angles = {0, 0, 90};
+  ASSERT_EQ(s.view.ComputeFramePose(0, 0, true), 1);
+  EXPECT_EQ(turned.meshes[1].world, world);
+  ExpectCarries(turned.meshes[1].plainRotation, {1, 0, 0}, {0, 1, 0});
 }
 
 TEST(MoveableView, WorkingAnglesMoveDescendantsUntilRevertedOrCommitted) {
@@ -224,4 +236,37 @@ TEST(MoveableView, BindsAndPosesOnlyWhatExists) {
   EXPECT_EQ(buffers[0], s.meshes->GetBuffer(0));
   EXPECT_EQ(buffers[2]->GetUploadedPolygonCount(), 0);  // draws and picks nothing
   broken.Draw(*s.device, 0, 0, 0, 0, 0, 1, false);
+}
+
+// Poses are built from a multiplied-out yaw-pitch-roll with looked-up sines:
+// every element must have the value of the three-matrix product of D3DX.
+TEST(PoseMath, RotationsEqualTheYawPitchRollProductOfTheConvertedAngles) {
+  auto product = [](float yaw, float pitch, float roll) {
+    D3DXMATRIX m;
+    D3DXMatrixRotationYawPitchRoll(&m, DegToRad(yaw), DegToRad(pitch), DegToRad(roll));
+    return m;
+  };
+  auto expectSame = [](const D3DXMATRIX& actual, const D3DXMATRIX& expected, float x, float y, float z) {
+    for (UINT r = 0; r < 4; ++r)
+      for (UINT c = 0; c < 4; ++c)
+        ASSERT_EQ(actual(r, c), expected(r, c)) << "angles " << x << ", " << y << ", " << z << " element " << r << c;
+  };
+  std::vector<std::array<float, 3>> angles;
+  for (int d = -800; d <= 800; ++d)  // each axis alone, past the looked-up range
+    for (int axis = 0; axis < 3; ++axis) {
+      std::array<float, 3> a{0, 0, 0};
+      a[axis] = static_cast<float>(d);
+      angles.push_back(a);
+    }
+  std::mt19937 random(3);
+  std::uniform_int_distribution<int> whole(-400, 400);
+  std::uniform_real_distribution<float> any(-400.0f, 400.0f);
+  for (int i = 0; i < 20000; ++i) {
+    angles.push_back({float(whole(random)), float(whole(random)), float(whole(random))});
+    angles.push_back({any(random), float(whole(random)), any(random)});
+  }
+  for (const auto& a : angles) {
+    expectSame(LocalRotation(a), product(a[1], -a[0], -a[2]), a[0], a[1], a[2]);
+    expectSame(PlainRotation(a), product(a[1], a[0], a[2]), a[0], a[1], a[2]);
+  }
 }

@@ -19,18 +19,6 @@ using Params = std::array<uint16_t, 3>;
 using Command = std::pair<uint16_t, Params>;                // type and parameters
 using Commands = std::map<uint32_t, std::vector<Command>>;  // by animation
 
-// Words of a command in the stream: its type word and its arguments.
-uint32_t StreamWords(uint16_t type) { return type == 1 ? 4 : type == 2 || type == 5 || type == 6 ? 3 : 1; }
-
-void AddCommands(WadFile& wad, uint32_t anim, const std::vector<Command>& commands) {
-  wad.animations[anim].numCommands = static_cast<uint16_t>(commands.size());
-  wad.animations[anim].commandOffset = static_cast<uint16_t>(wad.commandWords.size());
-  for (const auto& [type, params] : commands) {
-    wad.commandWords.push_back(type);
-    wad.commandWords.insert(wad.commandWords.end(), params.begin(), params.begin() + StreamWords(type) - 1);
-  }
-}
-
 // Animation 1 of the test WAD (first frame 5): a command of every kind the list shows.
 const std::vector<Command> kEdited = {
     {1, {120, 65531, 7}}, {5, {8, 0x4000 + 300, 0}}, {6, {4, 0x4020, 0}}, {6, {7, 60, 0}},
@@ -43,52 +31,36 @@ const std::vector<String> kEditedLines = {
     L"Play Effect () at Frame #1", L"Play Sound at Frame #0 with Sound ID #17",
     L"Play Effect (Put back Waterskin) at Frame #0", L"Die"};
 
-// Animation 0 (first frame 0): sounds with both flags and with the land flag,
-// an effect without a name; animation 2 (first frame 10): 55 sounds from 256.
-WadFile CommandWad() {
-  WadFile wad = BuildTestWad();
-  AddCommands(wad, 0, {{5, {3, 0xC002, 0}}, {5, {1, 0x4005, 0}}, {6, {2, 9, 0}}, {4, {}}});
-  AddCommands(wad, 1, kEdited);
-  std::vector<Command> sounds;
-  for (int k = 0; k < 55; ++k) sounds.push_back({5, {static_cast<uint16_t>(10 + k), static_cast<uint16_t>(256 + k), 0}});
-  AddCommands(wad, 2, sounds);
-  return wad;
-}
-
-// The commands of a WAD, each animation's read from its own commandOffset.
+// The commands of a WAD by animation, as the command codec reads them.
 Commands ByAnimation(const WadFile& wad) {
   Commands result;
-  for (uint32_t a = 0; a < wad.numAnimations(); ++a) {
-    for (std::size_t c = 0, w = wad.animations[a].commandOffset; c < wad.animations[a].numCommands; ++c) {
-      Command command{wad.commandWords.at(w), {}};
-      for (uint32_t p = 1; p < StreamWords(command.first); ++p) command.second[p - 1] = wad.commandWords.at(w + p);
-      result[a].push_back(command);
-      w += StreamWords(command.first);
-    }
-  }
+  for (const AnimCommand& c : DecodeAnimCommands(wad)) result[c.animIndex].push_back({c.type, c.params});
   return result;
 }
 
-// Every word offset of the editor's array is the words of the commands before it.
-void ExpectOffsetsConsistent() {
-  uint32_t word = 0;
-  for (const AnimCommand& c : Main().comandos) {
-    EXPECT_EQ(c.wordOffset, word);
-    word += StreamWords(c.type);
-  }
-}
-
-WadFile SaveAndRead(EditorSession& session, const char* name) {
-  session.Save(session.Folder() / name);
-  WadFile saved;
-  EXPECT_EQ(ReadWad((session.Folder() / name).string(), saved), 1);
-  return saved;
+// Animation 0 (first frame 0): sounds with both flags and with the land flag,
+// an effect without a name; animation 1 kEdited; animation 2 (first frame
+// 10): 55 sounds from 256.
+WadFile CommandWad() {
+  WadFile wad = BuildTestWad();
+  Commands commands{{0, {{5, {3, 0xC002, 0}}, {5, {1, 0x4005, 0}}, {6, {2, 9, 0}}, {4, {}}}}, {1, kEdited}};
+  for (uint16_t k = 0; k < 55; ++k)
+    commands[2].push_back({5, {static_cast<uint16_t>(10 + k), static_cast<uint16_t>(256 + k), 0}});
+  AnimCommandArray array;
+  for (const auto& [anim, list] : commands)
+    for (const auto& [type, params] : list) array.push_back({0, anim, type, params});
+  EXPECT_TRUE(EncodeAnimCommands(array, wad));
+  return wad;
 }
 
 std::vector<bool> Shown(std::initializer_list<const TControl*> controls) {
   std::vector<bool> shown;
   for (const TControl* c : controls) shown.push_back(c->GetVisible());
   return shown;
+}
+
+std::vector<bool> Radios(const TForm3& e) {
+  return {e.RadioButton1->GetChecked(), e.RadioButton2->GetChecked(), e.RadioButton3->GetChecked()};
 }
 
 struct CommandEditorSession : EditorSession {
@@ -104,12 +76,15 @@ struct CommandEditorSession : EditorSession {
 
 }  // namespace
 
+// Animation 1: a sound's frame changed, an effect added, the slaved animation
+// deleted, the position reference turned into a jumping one. Animation 0: a
+// land sound made a water sound. Animation 2: more lines than a map of 50
+// holds, one deleted. The saved file holds exactly these edits.
 TEST(CommandEditor, ListsClicksUpdatesAddsDeletesAndSavesTheAnimationsCommands) {
   CommandEditorSession session;
   TForm2& main = session.Form();
   TForm3& e = session.e;
   session.OpenEditor(0, 1);
-  ASSERT_TRUE(e.GetVisible());
   EXPECT_FALSE(User::Click(main.Button1));  // the main window takes no input
   const int frames = main.Panel1->Window().FrameCount();
   session.Frames(2);
@@ -118,8 +93,7 @@ TEST(CommandEditor, ListsClicksUpdatesAddsDeletesAndSavesTheAnimationsCommands) 
   session.ClickLine(1);
   EXPECT_EQ((std::vector{e.ComboBox1->GetText(), e.Edit1->GetText(), e.Edit2->GetText()}),
             (std::vector<String>{L"Play Sound ID", L"3", L"300"}));
-  EXPECT_EQ((std::vector{e.RadioButton1->GetChecked(), e.RadioButton2->GetChecked(), e.RadioButton3->GetChecked()}),
-            (std::vector{false, true, false}));
+  EXPECT_EQ(Radios(e), (std::vector{false, true, false}));
   EXPECT_EQ(Shown({e.Edit1, e.Edit2, e.Edit3, e.ComboBox2, e.RadioGroup1, e.RadioButton3}),
             (std::vector{true, true, false, false, true, true}));
   User::TypeText(e.Edit1, L"4");
@@ -130,30 +104,56 @@ TEST(CommandEditor, ListsClicksUpdatesAddsDeletesAndSavesTheAnimationsCommands) 
   User::ChooseItem(e.ComboBox2, 20);
   User::TypeText(e.Edit1, L"-2");
   User::Click(e.Button2);
-  session.ClickLine(0);
+  session.ClickLine(5);
   User::Click(e.Button3);
-  std::vector<String> lines(kEditedLines.begin() + 1, kEditedLines.end());
-  lines[0] = L"Play Sound at Frame #4 with Sound ID #300";
+  session.ClickLine(0);
+  User::ChooseItem(e.ComboBox1, 1);
+  User::TypeText(e.Edit1, L"-1");
+  User::TypeText(e.Edit2, L"2");
+  User::Click(e.Button1);
+  std::vector<String> lines = kEditedLines;
+  lines[0] = L"Jumping reference at: (65535 , 2)";
+  lines[1] = L"Play Sound at Frame #4 with Sound ID #300";
+  lines.erase(lines.begin() + 5);
   lines.push_back(L"Play Effect (Hide object) at Frame #-2");
   EXPECT_EQ(ListLines(e.ListBox1), lines);
-  ExpectOffsetsConsistent();
-
   ASSERT_TRUE(User::CloseWindow(&e));
   EXPECT_TRUE(main.GetEnabled());
   EXPECT_EQ(main.GetActiveControl(), nullptr);
-  EXPECT_EQ(Shown({e.Edit1, e.Edit2, e.Edit3, e.ComboBox2}), (std::vector{true, true, true, false}));
+
   // Shown again: a fresh list with no line chosen, the type and the texts kept.
-  User::Click(main.Button8);
+  session.OpenEditor(0, 0);
   EXPECT_EQ(e.ListBox1->GetItemIndex(), -1);
-  EXPECT_EQ((std::vector{e.ComboBox1->GetText(), e.Edit1->GetText()}), (std::vector<String>{L"Position Reference", L"120"}));
+  EXPECT_EQ((std::vector{e.ComboBox1->GetText(), e.Edit1->GetText()}),
+            (std::vector<String>{L"Jumping Reference", L"-1"}));
   EXPECT_EQ(Shown({e.ComboBox2, e.RadioGroup1}), (std::vector{false, false}));
-  ASSERT_TRUE(User::CloseWindow(&e));
+  EXPECT_EQ(ListLines(e.ListBox1), (std::vector<String>{L"Play Sound at Frame #3 with Sound ID #2",
+                                                        L"Play Sound at Frame #1 with Sound ID #5",
+                                                        L"Play Effect () at Frame #2", L"Die"}));
+  session.ClickLine(0);
+  EXPECT_EQ(Radios(e), (std::vector{false, true, false}));  // both flags: on land
+  session.ClickLine(1);
+  User::Click(e.RadioButton1);
+  User::Click(e.Button1);
+  User::CloseWindow(&e);
+
+  session.OpenEditor(1, 0);
+  ASSERT_EQ(e.ListBox1->GetItems()->GetCount(), 55);
+  session.ClickLine(52);
+  EXPECT_EQ((std::vector{e.Edit1->GetText(), e.Edit2->GetText()}), (std::vector<String>{L"52", L"308"}));
+  User::Click(e.Button3);
+  EXPECT_EQ(ListLines(e.ListBox1)[52], String(L"Play Sound at Frame #53 with Sound ID #309"));
+  User::CloseWindow(&e);
+
   Commands expected = ByAnimation(CommandWad());
+  expected[0][1].second[1] = 0x8005;
   std::vector<Command>& edited = expected[1];
-  edited.erase(edited.begin());
-  edited[0].second[0] = 9;
+  edited[0] = {2, {65535, 2, 0}};
+  edited[1].second[0] = 9;
+  edited.erase(edited.begin() + 5);
   edited.push_back({6, {3, 23, 0}});
-  EXPECT_EQ(ByAnimation(SaveAndRead(session, "saved.wad")), expected);
+  expected[2].erase(expected[2].begin() + 52);
+  EXPECT_EQ(ByAnimation(session.CommitSaveAndRead()), expected);
 }
 
 TEST(CommandEditor, RefusalsAndUnchangedUpdatesLeaveTheSavedFileAsItWas) {
@@ -209,68 +209,28 @@ TEST(CommandEditor, RefusalsAndUnchangedUpdatesLeaveTheSavedFileAsItWas) {
             testsupport::ReadBytes(session.Folder() / "before.wad"));
 }
 
-TEST(CommandEditor, SoundFlagsEffectsOfNoItemTypeChangesAndLongLists) {
-  CommandEditorSession session;
-  TForm3& e = session.e;
-  session.OpenEditor(0, 0);
-  EXPECT_EQ(ListLines(e.ListBox1), (std::vector<String>{L"Play Sound at Frame #3 with Sound ID #2",
-                                                        L"Play Sound at Frame #1 with Sound ID #5",
-                                                        L"Play Effect () at Frame #2", L"Die"}));
-  session.ClickLine(0);
-  EXPECT_TRUE(e.RadioButton2->GetChecked());  // both flags: on land
-  session.ClickLine(1);
-  EXPECT_EQ(e.Edit2->GetText(), String(L"5"));
-  User::Click(e.RadioButton1);
-  User::Click(e.Button1);
-  EXPECT_EQ(Main().comandos[1].params[1], 0x8005);
-  session.ClickLine(2);
-  EXPECT_EQ(e.ComboBox2->GetText(), String(L"Change direction 180 deg"));
-  User::CloseWindow(&e);
-
-  // A changed type keeps only the parameters it carries.
-  session.OpenEditor(0, 1);
-  for (const auto& [item, fields, result] : {std::tuple{1, L"-1", Command(2, {65535, 2, 0})}, {3, L"", Command(4, {})}}) {
-    session.ClickLine(0);
-    User::ChooseItem(e.ComboBox1, item);
-    User::TypeText(e.Edit1, fields);
-    User::TypeText(e.Edit2, L"2");
-    User::Click(e.Button1);
-    EXPECT_EQ(std::pair(Main().comandos[4].type, Main().comandos[4].params), result);
-    ExpectOffsetsConsistent();
-  }
-  User::CloseWindow(&e);
-
-  session.OpenEditor(1, 0);
-  ASSERT_EQ(e.ListBox1->GetItems()->GetCount(), 55);
-  session.ClickLine(52);
-  EXPECT_EQ((std::vector{e.Edit1->GetText(), e.Edit2->GetText()}), (std::vector<String>{L"52", L"308"}));
-  User::Click(e.Button3);
-  ASSERT_EQ(e.ListBox1->GetItems()->GetCount(), 54);
-  EXPECT_EQ(ListLines(e.ListBox1)[52], String(L"Play Sound at Frame #53 with Sound ID #309"));
-}
-
+// The first animation of lara's first moveable with a position reference, a
+// sound and an effect: the sound's line, its frame changed (its number and
+// flag kept), an effect added, the reference deleted; no other animation's
+// commands change.
 TEST(CommandEditor, EditsAnAnimationOfARealWadAndLeavesTheOthersAlone) {
   SKIP_WITHOUT_SHARED("wads/lara.wad");
   const std::filesystem::path file = testsupport::SharedPath("wads/lara.wad");
   WadFile wad;
   ASSERT_EQ(ReadWad(file.string(), wad), 1);
   Commands expected = ByAnimation(wad);
-  // The first moveable's first animation with a position reference, a sound and an effect.
-  auto index = [](const std::vector<Command>& cs, uint16_t type) {
-    return std::ranges::find(cs, type, &Command::first) - cs.begin();
-  };
-  const int first = wad.moveables.at(0).animIndex;
-  int a = 0;
-  for (; a < static_cast<int>(CountMoveableAnimations(wad, 0)); ++a) {
+  const int first = wad.moveables.at(0).animIndex, count = static_cast<int>(CountMoveableAnimations(wad, 0));
+  const auto has = [&](int a, uint16_t type) {
     const auto found = expected.find(static_cast<uint32_t>(first + a));
-    if (found == expected.end()) continue;
-    const std::vector<Command>& cs = found->second;
-    if (index(cs, 1) < std::ssize(cs) && index(cs, 5) < std::ssize(cs) && index(cs, 6) < std::ssize(cs)) break;
-  }
-  if (a == static_cast<int>(CountMoveableAnimations(wad, 0))) GTEST_SKIP() << "no animation with all three";
+    return found != expected.end() && std::ranges::count(found->second, type, &Command::first) > 0;
+  };
+  int a = 0;
+  while (a < count && !(has(a, 1) && has(a, 5) && has(a, 6))) ++a;
+  if (a == count) GTEST_SKIP() << "no animation with all three";
   std::vector<Command>& edited = expected[static_cast<uint32_t>(first + a)];
   const int start = wad.animations[static_cast<std::size_t>(first + a)].frameStart;
-  const auto sound = index(edited, 5), reference = index(edited, 1);
+  const auto index = [&](uint16_t type) { return std::ranges::find(edited, type, &Command::first) - edited.begin(); };
+  const auto sound = index(5), reference = index(1);
   const Params p = edited[sound].second;
 
   EditorSession session;
@@ -283,9 +243,6 @@ TEST(CommandEditor, EditsAnAnimationOfARealWadAndLeavesTheOthersAlone) {
   EXPECT_EQ(lines[sound], String(L"Play Sound at Frame #") + IntToStr(p[0] - start) + L" with Sound ID #" +
                               IntToStr(p[1] & 0x3FFF));
   User::ChooseItem(e.ListBox1, static_cast<int>(sound));
-  EXPECT_EQ(e.Edit2->GetText(), IntToStr(p[1] & 0x3FFF));
-  EXPECT_EQ((std::vector{e.RadioButton1->GetChecked(), e.RadioButton2->GetChecked(), e.RadioButton3->GetChecked()}),
-            (std::vector{(p[1] & 0xC000) == 0x8000, (p[1] & 0x4000) != 0, (p[1] & 0xC000) == 0}));
   User::TypeText(e.Edit1, IntToStr(p[0] - start + 1));
   User::Click(e.Button1);
   User::ChooseItem(e.ComboBox1, 5);
@@ -298,5 +255,5 @@ TEST(CommandEditor, EditsAnAnimationOfARealWadAndLeavesTheOthersAlone) {
   edited[sound].second[0] = static_cast<uint16_t>(p[0] + 1);
   edited.push_back({6, {static_cast<uint16_t>(start), 0x8020, 0}});
   edited.erase(edited.begin() + reference);
-  EXPECT_EQ(ByAnimation(SaveAndRead(session, "lara-saved.wad")), expected);
+  EXPECT_EQ(ByAnimation(session.CommitSaveAndRead()), expected);
 }

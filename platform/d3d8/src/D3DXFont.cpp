@@ -97,6 +97,8 @@ void SoftFont::DrawGlyph(const RenderTarget& target, const RECT& clip, const Gly
   const int left = std::max<int>(0, clip.left), right = std::min<int>(target.width, clip.right);
   const int top = std::max<int>(0, clip.top), bottom = std::min<int>(target.height, clip.bottom);
   const int x0 = penX + glyph.left, y0 = baseline - glyph.top;
+  target.colorTouched->Add(std::max(left, x0), std::max(top, y0),
+                           std::min(right, x0 + glyph.width) - 1, std::min(bottom, y0 + glyph.height) - 1);
   for (int gy = 0; gy < glyph.height; ++gy) {
     const int y = y0 + gy;
     if (y < top || y >= bottom) continue;

@@ -1,7 +1,9 @@
 #include "d3d8/D3DXMath.h"
 
 #include <cmath>
+#include <cstring>
 #include <utility>
+
 
 namespace {
 
@@ -12,7 +14,8 @@ constexpr float kSingularDeterminant = 1e-20f;
 constexpr float kSlerpLinearThreshold = 1e-5f;
 
 void SetRows(D3DXMATRIX* m, const float (&e)[16]) {
-  for (UINT i = 0; i < 16; ++i) (*m)(i / 4, i % 4) = e[i];
+  static_assert(sizeof e == sizeof(D3DMATRIX));
+  std::memcpy(static_cast<D3DMATRIX*>(m), e, sizeof e);  // the elements lie row by row
 }
 
 }  // namespace
@@ -29,24 +32,16 @@ D3DXMATRIX D3DXMATRIX::operator*(const D3DXMATRIX& m) const {
 }
 
 bool D3DXMATRIX::operator==(const D3DXMATRIX& m) const {
-  for (UINT r = 0; r < 4; ++r)
-    for (UINT c = 0; c < 4; ++c)
-      if ((*this)(r, c) != m(r, c)) return false;
+  float a[16], b[16];
+  std::memcpy(a, static_cast<const D3DMATRIX*>(this), sizeof a);
+  std::memcpy(b, static_cast<const D3DMATRIX*>(&m), sizeof b);
+  for (int i = 0; i < 16; ++i)
+    if (a[i] != b[i]) return false;
   return true;
 }
 
 D3DXMATRIX* D3DXMatrixIdentity(D3DXMATRIX* out) {
   SetRows(out, {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1});
-  return out;
-}
-
-D3DXMATRIX* D3DXMatrixMultiply(D3DXMATRIX* out, const D3DXMATRIX* a, const D3DXMATRIX* b) {
-  D3DXMATRIX product;
-  for (UINT r = 0; r < 4; ++r)
-    for (UINT c = 0; c < 4; ++c)
-      product(r, c) = (*a)(r, 0) * (*b)(0, c) + (*a)(r, 1) * (*b)(1, c) +
-                      (*a)(r, 2) * (*b)(2, c) + (*a)(r, 3) * (*b)(3, c);
-  *out = product;
   return out;
 }
 

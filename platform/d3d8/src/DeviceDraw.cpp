@@ -9,8 +9,8 @@ namespace d3d8 {
 HRESULT SoftDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) {
   if (!inScene_) return D3DERR_INVALIDCALL;
   if (type != D3DPT_TRIANGLELIST && type != D3DPT_TRIANGLESTRIP) return D3DERR_INVALIDCALL;
-  VertexLayout layout;
-  if (!stream_ || stream_->Locked() || !ParseVertexFormat(fvf_, &layout)) return D3DERR_INVALIDCALL;
+  const VertexLayout& layout = layout_;
+  if (!stream_ || stream_->Locked() || fvf_ == 0) return D3DERR_INVALIDCALL;
   if (streamStride_ < layout.size) return D3DERR_INVALIDCALL;
   if (primitiveCount == 0) return S_OK;
 
@@ -23,7 +23,7 @@ HRESULT SoftDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT 
   if (end > stream_->Length()) return D3DERR_INVALIDCALL;
 
   DrawSettings settings;
-  settings.transform = world_ * view_ * projection_;
+  settings.transform = CombinedTransform();
   settings.texture = stage0Texture_ ? stage0Texture_->Texels() : TexelImage{};
   settings.depthTest = !depth_.empty() && renderStates_[D3DRS_ZENABLE] != D3DZB_FALSE;
   settings.wireframe = renderStates_[D3DRS_FILLMODE] == D3DFILL_WIREFRAME;

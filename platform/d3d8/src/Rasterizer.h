@@ -25,9 +25,18 @@ struct ScreenVertex {
 // (made opaque), or white without a texture.
 class TexelSampler {
  public:
+  // Texel-space coordinates are held within +-this before they become
+  // integers, which keeps the conversion defined.
+  static constexpr float kCoordinateLimit = 1e9f;
+
   explicit TexelSampler(const TexelImage& image);
 
   bool Textured() const { return texels_ != nullptr; }
+  // Both sides a power of two: a wrapped coordinate is a masked one.
+  bool Masked() const { return maskU_ >= 0 && maskV_ >= 0; }
+  const std::uint32_t* Texels() const { return texels_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
 
   std::uint32_t Sample(float u, float v) const {
     const int x = Wrap(u * static_cast<float>(width_), width_, maskU_);
@@ -38,9 +47,8 @@ class TexelSampler {
  private:
   // The texel index of a texel-space coordinate, wrapped into 0..size-1.
   static int Wrap(float t, int size, int mask) {
-    constexpr float kLimit = 1e9f;  // keeps the conversion to int defined
-    if (!(t > -kLimit)) t = -kLimit;  // NaN as well
-    if (t > kLimit) t = kLimit;
+    if (!(t > -kCoordinateLimit)) t = -kCoordinateLimit;  // NaN as well
+    if (t > kCoordinateLimit) t = kCoordinateLimit;
     int i = static_cast<int>(t);
     i -= t < static_cast<float>(i);  // floor
     if (mask >= 0) return i & mask;

@@ -75,6 +75,10 @@ HRESULT SoftDevice::ApplySetup(const BackBufferSetup& setup) {
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   }
+  colorFill_ = kOpaque;
+  depthFill_ = kFarDepth;
+  colorTouched_.Forget();
+  depthTouched_.Forget();
   window_ = setup.window;
   width_ = setup.width;
   height_ = setup.height;
@@ -100,8 +104,10 @@ void SoftDevice::RestoreDefaultStates() {
   D3DXMatrixIdentity(&world_);
   D3DXMatrixIdentity(&view_);
   D3DXMatrixIdentity(&projection_);
+  combinedCurrent_ = false;
   UnbindAll();
   fvf_ = 0;
+  layout_ = VertexLayout{};
 }
 
 void SoftDevice::UnbindAll() {
@@ -114,7 +120,24 @@ void SoftDevice::UnbindAll() {
 }
 
 RenderTarget SoftDevice::Target() {
-  return RenderTarget{color_.data(), depth_.empty() ? nullptr : depth_.data(), Width(), Height()};
+  return RenderTarget{color_.data(), depth_.empty() ? nullptr : depth_.data(), Width(), Height(),
+                      &colorTouched_, &depthTouched_};
+}
+
+template <class T>
+void SoftDevice::Refill(std::vector<T>& buffer, int width, T value, T& filledWith,
+                        TouchedArea& touched) {
+  if (value != filledWith) {
+    std::fill(buffer.begin(), buffer.end(), value);
+  } else if (!touched.Empty()) {
+    const std::size_t span = static_cast<std::size_t>(touched.Right() - touched.Left()) + 1;
+    for (int y = touched.Top(); y <= touched.Bottom(); ++y) {
+      const auto row = buffer.begin() + static_cast<std::ptrdiff_t>(y) * width + touched.Left();
+      std::fill(row, row + static_cast<std::ptrdiff_t>(span), value);
+    }
+  }
+  filledWith = value;
+  touched.Forget();
 }
 
 HRESULT SoftDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
@@ -122,8 +145,8 @@ HRESULT SoftDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOL
   if (count != 0 || rects) return D3DERR_INVALIDCALL;  // whole targets only
   if (flags & ~(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER)) return D3DERR_INVALIDCALL;
   if ((flags & D3DCLEAR_ZBUFFER) && depth_.empty()) return D3DERR_INVALIDCALL;
-  if (flags & D3DCLEAR_TARGET) std::fill(color_.begin(), color_.end(), color | kOpaque);
-  if (flags & D3DCLEAR_ZBUFFER) std::fill(depth_.begin(), depth_.end(), DepthValue(z));
+  if (flags & D3DCLEAR_TARGET) Refill(color_, Width(), color | kOpaque, colorFill_, colorTouched_);
+  if (flags & D3DCLEAR_ZBUFFER) Refill(depth_, Width(), DepthValue(z), depthFill_, depthTouched_);
   return S_OK;
 }
 
@@ -185,7 +208,16 @@ HRESULT SoftDevice::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* m
   D3DXMATRIX* slot = TransformSlot(state);
   if (!slot || !matrix) return D3DERR_INVALIDCALL;
   *slot = D3DXMATRIX(*matrix);
+  combinedCurrent_ = false;
   return S_OK;
+}
+
+const D3DXMATRIX& SoftDevice::CombinedTransform() {
+  if (!combinedCurrent_) {
+    combined_ = world_ * view_ * projection_;
+    combinedCurrent_ = true;
+  }
+  return combined_;
 }
 
 HRESULT SoftDevice::GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix) {
@@ -223,6 +255,7 @@ HRESULT SoftDevice::GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE t
 
 HRESULT SoftDevice::SetTexture(DWORD stage, IDirect3DBaseTexture8* texture) {
   if (stage >= D3DTSS_STAGE_COUNT) return D3DERR_INVALIDCALL;
+  if (texture == textures_[stage]) return S_OK;  // bound already, checked when bound
   SoftTexture* ours = dynamic_cast<SoftTexture*>(texture);
   if (texture && !ours) return D3DERR_INVALIDCALL;
   ReplaceReference(textures_[stage], texture);
@@ -278,6 +311,7 @@ HRESULT SoftDevice::SetVertexShader(DWORD fvf) {
   VertexLayout layout;
   if (!ParseVertexFormat(fvf, &layout)) return D3DERR_INVALIDCALL;
   fvf_ = fvf;
+  layout_ = layout;
   return S_OK;
 }
 

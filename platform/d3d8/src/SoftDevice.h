@@ -71,6 +71,11 @@ class SoftDevice final : public RefCounted<IDirect3DDevice8> {
   ~SoftDevice() override;
 
   HRESULT ApplySetup(const BackBufferSetup& setup);
+  // The whole buffer, or only what was touched when it already holds value.
+  template <class T>
+  static void Refill(std::vector<T>& buffer, int width, T value, T& filledWith,
+                     TouchedArea& touched);
+  const D3DXMATRIX& CombinedTransform();
   void RestoreDefaultStates();
   void UnbindAll();
   D3DXMATRIX* TransformSlot(D3DTRANSFORMSTATETYPE state);
@@ -82,15 +87,26 @@ class SoftDevice final : public RefCounted<IDirect3DDevice8> {
   std::vector<std::uint32_t> color_;
   std::vector<std::uint16_t> depth_;  // empty without a depth buffer
 
+  // Each buffer holds its fill value outside what drawing touched since the
+  // last fill, so a clear to the same value refills only that rectangle.
+  std::uint32_t colorFill_ = 0;
+  std::uint16_t depthFill_ = 0;
+  TouchedArea colorTouched_;
+  TouchedArea depthTouched_;
+
   std::array<DWORD, D3DRS_STATE_COUNT> renderStates_{};
   std::array<std::array<DWORD, D3DTSS_STATE_COUNT>, D3DTSS_STAGE_COUNT> stageStates_{};
   D3DXMATRIX world_, view_, projection_;
+  // world x view x projection, made again at the first draw after a transform changes.
+  D3DXMATRIX combined_;
+  bool combinedCurrent_ = false;
 
   std::array<IDirect3DBaseTexture8*, D3DTSS_STAGE_COUNT> textures_{};
   SoftTexture* stage0Texture_ = nullptr;  // textures_[0] as our own type
   SoftVertexBuffer* stream_ = nullptr;
   UINT streamStride_ = 0;
   DWORD fvf_ = 0;
+  VertexLayout layout_{};  // of fvf_
 
   bool inScene_ = false;
   bool lost_ = false;

@@ -87,7 +87,6 @@ HRESULT SoftTexture::Create(UINT width, UINT height, UINT levels, DWORD usage, D
     created->Release();
     return E_OUTOFMEMORY;
   }
-  created->DecodeLevel0();
   *texture = created;
   return S_OK;
 }
@@ -114,6 +113,7 @@ HRESULT SoftTexture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* re
     area = *rect;
   }
   if (FaultDue(Fault::LockTexture)) return D3DERR_INVALIDCALL;
+  if (level == 0 && decoded_ == Decoded::Stale) DecodeLevel0();  // the texels before the lock
   l.locked = true;
   locked->Pitch = static_cast<INT>(l.pitch);
   locked->pBits = l.bytes.data() + size_t{l.pitch} * area.top +
@@ -124,21 +124,35 @@ HRESULT SoftTexture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* re
 HRESULT SoftTexture::UnlockRect(UINT level) {
   if (level >= levels_.size() || !levels_[level].locked) return D3DERR_INVALIDCALL;
   levels_[level].locked = false;
-  if (level == 0) DecodeLevel0();
+  if (level == 0) decoded_ = Decoded::Stale;
   return S_OK;
 }
 
-void SoftTexture::DecodeLevel0() {
+void SoftTexture::DecodeLevel0() const {
   const Level& l = levels_[0];
   const UINT bytesPerTexel = TextureFormatBytes(format_);
   for (UINT y = 0; y < l.height; ++y) {
     const BYTE* row = l.bytes.data() + size_t{l.pitch} * y;
     std::uint32_t* out = texels_.data() + size_t{l.width} * y;
+    if (format_ == D3DFMT_A8R8G8B8) {  // already the texels' own layout
+      std::memcpy(out, row, size_t{l.width} * 4);
+      continue;
+    }
     for (UINT x = 0; x < l.width; ++x) out[x] = DecodeTexel(format_, row + x * bytesPerTexel);
   }
+  decoded_ = Decoded::Current;
 }
 
 TexelImage SoftTexture::Texels() const {
+  if (decoded_ != Decoded::Current) {
+    if (!levels_[0].locked) {
+      DecodeLevel0();
+    } else {  // made and locked ever since: every texel is still all zero bytes
+      const BYTE zero[4] = {};
+      std::fill(texels_.begin(), texels_.end(), DecodeTexel(format_, zero));
+      decoded_ = Decoded::Current;
+    }
+  }
   return TexelImage{texels_.data(), static_cast<int>(levels_[0].width),
                     static_cast<int>(levels_[0].height)};
 }

@@ -38,13 +38,17 @@ class SoftTexture final : public RefCounted<IDirect3DTexture8> {
   };
 
   SoftTexture(D3DFORMAT format, DWORD usage, D3DPOOL pool) : format_(format), usage_(usage), pool_(pool) {}
-  void DecodeLevel0();
+  void DecodeLevel0() const;
 
   D3DFORMAT format_;
   DWORD usage_;
   D3DPOOL pool_;
   std::vector<Level> levels_;
-  std::vector<std::uint32_t> texels_;
+  // Level 0 is decoded when first sampled after it was made or unlocked, as
+  // it stood before any lock that is still open.
+  enum class Decoded { Fresh, Current, Stale };  // Fresh: made, never unlocked
+  mutable std::vector<std::uint32_t> texels_;
+  mutable Decoded decoded_ = Decoded::Fresh;
 };
 
 // Bytes per texel of a texture format the device samples; 0 for any other.

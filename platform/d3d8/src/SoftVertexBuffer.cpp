@@ -21,22 +21,22 @@ HRESULT SoftVertexBuffer::Create(UINT length, DWORD usage, DWORD fvf, D3DPOOL po
     return D3DERR_OUTOFVIDEOMEMORY;
   SoftVertexBuffer* created = new (std::nothrow) SoftVertexBuffer(usage, fvf, pool);
   if (!created) return E_OUTOFMEMORY;
-  try {
-    created->bytes_.resize(length);
-  } catch (const std::bad_alloc&) {
+  created->bytes_.reset(static_cast<BYTE*>(std::calloc(length, 1)));
+  if (!created->bytes_) {
     created->Release();
     return E_OUTOFMEMORY;
   }
+  created->length_ = length;
   *buffer = created;
   return S_OK;
 }
 
 HRESULT SoftVertexBuffer::Lock(UINT offsetToLock, UINT sizeToLock, BYTE** data, DWORD) {
-  if (!data || locked_ || offsetToLock >= bytes_.size()) return D3DERR_INVALIDCALL;
-  if (sizeToLock > bytes_.size() - offsetToLock) return D3DERR_INVALIDCALL;
+  if (!data || locked_ || offsetToLock >= length_) return D3DERR_INVALIDCALL;
+  if (sizeToLock > length_ - offsetToLock) return D3DERR_INVALIDCALL;
   if (FaultDue(Fault::LockVertexBuffer)) return D3DERR_INVALIDCALL;
   locked_ = true;
-  *data = bytes_.data() + offsetToLock;
+  *data = bytes_.get() + offsetToLock;
   return S_OK;
 }
 
@@ -49,7 +49,7 @@ HRESULT SoftVertexBuffer::Unlock() {
 HRESULT SoftVertexBuffer::GetDesc(D3DVERTEXBUFFER_DESC* desc) {
   if (!desc) return D3DERR_INVALIDCALL;
   *desc = D3DVERTEXBUFFER_DESC{D3DFMT_UNKNOWN, D3DRTYPE_VERTEXBUFFER, usage_, pool_,
-                               static_cast<UINT>(bytes_.size()), fvf_};
+                               static_cast<UINT>(length_), fvf_};
   return S_OK;
 }
 

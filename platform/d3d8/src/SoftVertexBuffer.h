@@ -2,7 +2,8 @@
 // A vertex buffer held in memory.
 
 #include <cstddef>
-#include <vector>
+#include <cstdlib>
+#include <memory>
 
 #include "RefCounted.h"
 
@@ -17,8 +18,8 @@ class SoftVertexBuffer final : public RefCounted<IDirect3DVertexBuffer8> {
   HRESULT Unlock() override;
   HRESULT GetDesc(D3DVERTEXBUFFER_DESC* desc) override;
 
-  const BYTE* Data() const { return bytes_.data(); }
-  std::size_t Length() const { return bytes_.size(); }
+  const BYTE* Data() const { return bytes_.get(); }
+  std::size_t Length() const { return length_; }
   bool Locked() const { return locked_; }
 
  private:
@@ -27,7 +28,13 @@ class SoftVertexBuffer final : public RefCounted<IDirect3DVertexBuffer8> {
   DWORD usage_;
   DWORD fvf_;
   D3DPOOL pool_;
-  std::vector<BYTE> bytes_;
+  // Zeroed when made; calloc takes fresh memory from the system without
+  // clearing it a second time.
+  struct Free {
+    void operator()(BYTE* p) const { std::free(p); }
+  };
+  std::unique_ptr<BYTE[], Free> bytes_;
+  std::size_t length_ = 0;
   bool locked_ = false;
 };
 

@@ -1,9 +1,15 @@
 #include "TrianglePipeline.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "Rasterizer.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace d3d8 {
 namespace {
@@ -19,8 +25,21 @@ struct ClipVertex {
 // off screen is cut there; it bounds screen positions for the rasteriser.
 constexpr float kGuardBand = 3.0f;
 constexpr int kPlaneCount = 6;
-// A triangle clipped by six planes has at most nine corners.
-constexpr int kMaxClippedCorners = 3 + kPlaneCount;
+
+// Corners a polygon of n corners can have after one plane. Rounding can leave
+// a clipped polygon that is not convex, so a plane may cut it more than once:
+// each corner inside is kept and each change between inside and outside adds
+// a crossing. Of k corners inside, at most min(k, n - k) runs are inside, each
+// with two changes, so at most k + 2 min(k, n - k) <= 3n / 2 corners come out.
+constexpr int CornersAfterPlane(int n) { return n * 3 / 2; }
+
+constexpr int CornersAfterAllPlanes() {
+  int n = 3;
+  for (int plane = 0; plane < kPlaneCount; ++plane) n = CornersAfterPlane(n);
+  return n;
+}
+
+constexpr int kMaxClippedCorners = CornersAfterAllPlanes();
 
 float PlaneDistance(const ClipVertex& p, int plane) {
   switch (plane) {
@@ -39,11 +58,23 @@ float PlaneDistance(const ClipVertex& p, int plane) {
   }
 }
 
+// Bit i set when the point is outside plane i (PlaneDistance not >= 0).
 unsigned OutsideMask(const ClipVertex& p) {
-  unsigned mask = 0;
-  for (int plane = 0; plane < kPlaneCount; ++plane)
-    if (!(PlaneDistance(p, plane) >= 0)) mask |= 1u << plane;
-  return mask;
+  const float band = kGuardBand * p.w;
+#if defined(__SSE2__)
+  // The six distances in two registers, compared at once (NaN is outside).
+  const __m128 first = _mm_setr_ps(p.z, p.w - p.z, band - p.x, band + p.x);
+  const __m128 second = _mm_setr_ps(band - p.y, band + p.y, 0, 0);
+  const __m128 zero = _mm_setzero_ps();
+  return static_cast<unsigned>(_mm_movemask_ps(_mm_cmpnge_ps(first, zero)) |
+                               _mm_movemask_ps(_mm_cmpnge_ps(second, zero)) << 4);
+#else
+  return static_cast<unsigned>(!(p.z >= 0)) | static_cast<unsigned>(!(p.w - p.z >= 0)) << 1 |
+         static_cast<unsigned>(!(band - p.x >= 0)) << 2 |
+         static_cast<unsigned>(!(band + p.x >= 0)) << 3 |
+         static_cast<unsigned>(!(band - p.y >= 0)) << 4 |
+         static_cast<unsigned>(!(band + p.y >= 0)) << 5;
+#endif
 }
 
 ClipVertex Lerp(const ClipVertex& p, const ClipVertex& q, float t) {
@@ -63,22 +94,25 @@ struct Polygon {
   int count = 0;
 };
 
-// Sutherland-Hodgman against every plane the triangle crosses.
-void ClipPolygon(Polygon& polygon, unsigned planes) {
-  Polygon clipped;
-  for (int plane = 0; plane < kPlaneCount && polygon.count > 0; ++plane) {
+// Sutherland-Hodgman against every plane the triangle crosses, from one of
+// the two polygons into the other and back; returns the one left.
+const Polygon& ClipPolygon(Polygon& polygon, Polygon& spare, unsigned planes) {
+  Polygon* from = &polygon;
+  Polygon* to = &spare;
+  for (int plane = 0; plane < kPlaneCount && from->count > 0; ++plane) {
     if (!(planes & (1u << plane))) continue;
-    clipped.count = 0;
-    for (int i = 0; i < polygon.count; ++i) {
-      const ClipVertex& p = polygon.corners[i];
-      const ClipVertex& q = polygon.corners[(i + 1) % polygon.count];
+    to->count = 0;
+    for (int i = 0; i < from->count; ++i) {
+      const ClipVertex& p = from->corners[i];
+      const ClipVertex& q = from->corners[(i + 1) % from->count];
       const bool pIn = PlaneDistance(p, plane) >= 0, qIn = PlaneDistance(q, plane) >= 0;
-      if (pIn) clipped.corners[clipped.count++] = p;
-      if (pIn && !qIn) clipped.corners[clipped.count++] = Crossing(p, q, plane);
-      if (!pIn && qIn) clipped.corners[clipped.count++] = Crossing(q, p, plane);
+      if (pIn) to->corners[to->count++] = p;
+      if (pIn && !qIn) to->corners[to->count++] = Crossing(p, q, plane);
+      if (!pIn && qIn) to->corners[to->count++] = Crossing(q, p, plane);
     }
-    polygon = clipped;
+    std::swap(from, to);
   }
+  return *from;
 }
 
 // False when the segment lies wholly outside a plane.
@@ -107,8 +141,8 @@ bool Project(const ClipVertex& p, const RenderTarget& target, ScreenVertex* out)
                       invW,
                       p.u * invW,
                       p.v * invW};
-  return std::isfinite(out->x) && std::isfinite(out->y) && std::isfinite(out->z) &&
-         std::isfinite(out->uOverW) && std::isfinite(out->vOverW);
+  return std::isfinite(out->x) & std::isfinite(out->y) & std::isfinite(out->z) &
+         std::isfinite(out->uOverW) & std::isfinite(out->vOverW);
 }
 
 // Twice the signed screen area: positive when the corners run clockwise as
@@ -117,7 +151,7 @@ float ScreenArea(const ScreenVertex* corners, int count) {
   float area = 0;
   for (int i = 0; i < count; ++i) {
     const ScreenVertex& p = corners[i];
-    const ScreenVertex& q = corners[(i + 1) % count];
+    const ScreenVertex& q = corners[i + 1 < count ? i + 1 : 0];
     area += p.x * q.y - q.x * p.y;
   }
   return area;
@@ -139,8 +173,7 @@ ClipVertex Transform(const D3DXMATRIX& m, const BYTE* vertex, const VertexLayout
   std::memcpy(p, vertex, sizeof p);
   float uv[2] = {0, 0};
   if (layout.hasTexCoords) std::memcpy(uv, vertex + layout.texCoordOffset, sizeof uv);
-  for (float& t : uv)
-    if (!std::isfinite(t)) t = 0;
+  for (float& t : uv) t = std::isfinite(t) ? t : 0.0f;
   return ClipVertex{p[0] * m._11 + p[1] * m._21 + p[2] * m._31 + m._41,
                     p[0] * m._12 + p[1] * m._22 + p[2] * m._32 + m._42,
                     p[0] * m._13 + p[1] * m._23 + p[2] * m._33 + m._43,
@@ -158,30 +191,58 @@ void DrawEdges(const Fragments& out, const ClipVertex (&corners)[3]) {
   }
 }
 
+// A vertex through the vertex stage: its clip-space position, the planes it
+// is outside of, and where it lands on the screen when it needs no clipping.
+struct StagedVertex {
+  ClipVertex clip;
+  unsigned outside;
+  bool placed;  // inside every plane and projected
+  ScreenVertex screen;
+};
+
+void Stage(const D3DXMATRIX& m, const BYTE* vertex, const VertexLayout& layout,
+           const RenderTarget& target, StagedVertex& staged) {
+  staged.clip = Transform(m, vertex, layout);
+  staged.outside = OutsideMask(staged.clip);
+  // Projected whether it is needed or not: no branch to mispredict.
+  const bool projected = Project(staged.clip, target, &staged.screen);
+  staged.placed = projected & (staged.outside == 0);
+}
+
 // One triangle; `reversed` marks the odd triangles of a strip, whose corner
 // order runs against the strip's winding.
-void DrawTriangle(const Fragments& out, const DrawSettings& settings,
-                  const ClipVertex (&corners)[3], bool reversed) {
-  const unsigned outside0 = OutsideMask(corners[0]), outside1 = OutsideMask(corners[1]),
-                 outside2 = OutsideMask(corners[2]);
+void DrawTriangle(const Fragments& out, const DrawSettings& settings, const StagedVertex* c,
+                  bool reversed) {
+  const unsigned outside0 = c[0].outside, outside1 = c[1].outside, outside2 = c[2].outside;
   if (outside0 & outside1 & outside2) return;  // wholly beyond one plane
-  Polygon polygon;
-  for (const ClipVertex& corner : corners) polygon.corners[polygon.count++] = corner;
-  ClipPolygon(polygon, outside0 | outside1 | outside2);
-  if (polygon.count < 3) return;
-
   ScreenVertex screen[kMaxClippedCorners];
-  for (int i = 0; i < polygon.count; ++i)
-    if (!Project(polygon.corners[i], out.target, &screen[i])) return;
-  const float area = ScreenArea(screen, polygon.count);
+  int count = 3;
+  if ((outside0 | outside1 | outside2) == 0) {  // nothing to clip
+    if (!(c[0].placed & c[1].placed & c[2].placed)) return;
+    for (int i = 0; i < 3; ++i) screen[i] = c[i].screen;
+  } else {
+    Polygon polygon, spare;
+    for (int i = 0; i < 3; ++i) polygon.corners[polygon.count++] = c[i].clip;
+    const Polygon& clipped = ClipPolygon(polygon, spare, outside0 | outside1 | outside2);
+    if (clipped.count < 3) return;
+    count = clipped.count;
+    for (int i = 0; i < count; ++i)
+      if (!Project(clipped.corners[i], out.target, &screen[i])) return;
+  }
+  const float area = ScreenArea(screen, count);
   if (Culled(settings.cullMode, reversed ? -area : area)) return;
 
   if (settings.wireframe) {
+    const ClipVertex corners[3] = {c[0].clip, c[1].clip, c[2].clip};
     DrawEdges(out, corners);
     return;
   }
-  for (int i = 1; i + 1 < polygon.count; ++i) FillTriangle(out, screen[0], screen[i], screen[i + 1]);
+  for (int i = 1; i + 1 < count; ++i) FillTriangle(out, screen[0], screen[i], screen[i + 1]);
 }
+
+// Vertices staged at a time: the vertex stage runs over many vertices
+// before their triangles are drawn, so that independent vertices overlap.
+constexpr UINT kStagedVertices = 48;
 
 }  // namespace
 
@@ -208,24 +269,20 @@ void TrianglePipeline::Draw(const RenderTarget& target, const DrawSettings& sett
                             D3DPRIMITIVETYPE type, UINT primitiveCount) {
   const Fragments out{target, TexelSampler(settings.texture), settings.depthTest && target.depth};
   const bool strip = type == D3DPT_TRIANGLESTRIP;
-  // A strip's vertices are shared by up to three triangles: each is
-  // transformed once, as the triangle that first needs it comes.
-  ClipVertex corners[3];
-  for (UINT i = 0; i < primitiveCount; ++i) {
-    if (strip) {
-      if (i == 0) {
-        corners[0] = Transform(settings.transform, vertices, layout);
-        corners[1] = Transform(settings.transform, vertices + stride, layout);
-      } else {
-        corners[0] = corners[1];
-        corners[1] = corners[2];
-      }
-      corners[2] = Transform(settings.transform, vertices + std::size_t{i + 2} * stride, layout);
-    } else {
-      for (int k = 0; k < 3; ++k)
-        corners[k] = Transform(settings.transform, vertices + (std::size_t{i} * 3 + k) * stride, layout);
+  // Whole triangles at a time; each vertex is staged once for its chunk (a
+  // strip's chunks share the two vertices at their seam, staged again alike).
+  const UINT chunkTriangles = strip ? kStagedVertices - 2 : kStagedVertices / 3;
+  StagedVertex staged[kStagedVertices];
+  for (UINT first = 0; first < primitiveCount; first += chunkTriangles) {
+    const UINT triangles = std::min(primitiveCount - first, chunkTriangles);
+    const std::size_t firstVertex = strip ? first : std::size_t{first} * 3;
+    const UINT count = strip ? triangles + 2 : triangles * 3;
+    for (UINT k = 0; k < count; ++k)
+      Stage(settings.transform, vertices + (firstVertex + k) * stride, layout, target, staged[k]);
+    for (UINT t = 0; t < triangles; ++t) {
+      const UINT i = first + t;
+      DrawTriangle(out, settings, strip ? &staged[t] : &staged[3 * t], strip && (i % 2 == 1));
     }
-    DrawTriangle(out, settings, corners, strip && (i % 2 == 1));
   }
 }
 

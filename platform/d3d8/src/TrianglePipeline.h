@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "SoftTexture.h"
+#include "TouchedArea.h"
 #include "d3d8/D3DXMath.h"
 
 namespace d3d8 {
@@ -15,6 +16,9 @@ struct RenderTarget {
   std::uint16_t* depth;  // null without a depth buffer
   int width;
   int height;
+  // Every writer adds what it may have changed.
+  TouchedArea* colorTouched;
+  TouchedArea* depthTouched;
 };
 
 // Where a flexible vertex format puts what the pipeline reads.

@@ -144,4 +144,32 @@ TEST(EditorCamera, APixelIsDrawnExactlyWhenThePickRayThroughItHitsTheTriangle) {
   }
 }
 
+// The device keeps world x view x projection between draws; changing any one
+// of them, alone, must show in the next draw as on a device set up afresh.
+TEST(EditorCamera, EachTransformSetAloneTakesEffectAtTheNextDraw) {
+  const std::vector<TexVertex> quad = {{-100, 100, 0, 0, 0}, {100, 100, 0, 1, 0},
+                                       {-100, -100, 0, 0, 1}, {100, -100, 0, 1, 1}};
+  D3DXMATRIX turned, nearer, wider;
+  D3DXMatrixRotationY(&turned, 0.6f);
+  const D3DXVECTOR3 eye(0, 50, 500), at(0, 0, 0), up(0, 1, 0);
+  D3DXMatrixLookAtLH(&nearer, &eye, &at, &up);
+  D3DXMatrixPerspectiveFovLH(&wider, std::numbers::pi_v<float> / 2, 1.0f, 1.0f, 3000.0f);
+  const std::pair<D3DTRANSFORMSTATETYPE, const D3DXMATRIX*> changes[] = {
+      {D3DTS_WORLD, &turned}, {D3DTS_VIEW, &nearer}, {D3DTS_PROJECTION, &wider}};
+  TestDevice kept(kSize, kSize, true);
+  kept.Clear();
+  kept.DrawStrip(quad);
+  for (std::size_t i = 0; i < std::size(changes); ++i) {
+    SCOPED_TRACE(changes[i].first);
+    kept.device()->SetTransform(changes[i].first, changes[i].second);
+    kept.Clear();
+    kept.DrawStrip(quad);
+    TestDevice fresh(kSize, kSize, true);  // every change so far, at once
+    for (std::size_t j = 0; j <= i; ++j) fresh.device()->SetTransform(changes[j].first, changes[j].second);
+    fresh.Clear();
+    fresh.DrawStrip(quad);
+    EXPECT_EQ(kept.Pixels().pixels, fresh.Pixels().pixels);
+  }
+}
+
 }  // namespace

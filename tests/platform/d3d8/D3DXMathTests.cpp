@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <numbers>
 #include <random>
 
@@ -161,4 +163,41 @@ TEST(D3DXQuaternion, SlerpFollowsTheShorterArcAndExtrapolates) {
   ExpectSameRotation(q, AxisAngle(0.5e-4f));
 }
 
+// Every element of a product is the sum a(r, 0) b(0, c) + ... + a(r, 3) b(3, c)
+// taken in that order, to the bit, whatever the values (poses and pictures
+// that must not change rest on it); a NaN is any NaN.
+TEST(D3DXMatrix, ProductsSumEachElementInOrderToTheBit) {
+  std::mt19937 random(11);
+  std::uniform_real_distribution<float> value(-1000.0f, 1000.0f);
+  std::uniform_int_distribution<int> kind(0, 9);
+  const float special[] = {0.0f, -0.0f, 1.0f, -1.0f, 1e-30f, 3e38f, std::numeric_limits<float>::infinity(),
+                           std::numeric_limits<float>::quiet_NaN()};
+  auto element = [&] {
+    const int k = kind(random);
+    return k < 8 && kind(random) < 3 ? special[k] : value(random);
+  };
+  auto expectSameBits = [](const D3DXMATRIX& actual, const D3DXMATRIX& expected, int i) {
+    for (UINT r = 0; r < 4; ++r)
+      for (UINT c = 0; c < 4; ++c) {
+        const float x = actual(r, c), y = expected(r, c);
+        if (std::isnan(x) && std::isnan(y)) continue;
+        ASSERT_EQ(std::memcmp(&x, &y, sizeof x), 0) << "case " << i << " element " << r << c << ": " << x << " " << y;
+      }
+  };
+  for (int i = 0; i < 2000; ++i) {
+    D3DXMATRIX a, b, product, expected;
+    for (UINT r = 0; r < 4; ++r)
+      for (UINT c = 0; c < 4; ++c) a(r, c) = element(), b(r, c) = element();
+    for (UINT r = 0; r < 4; ++r)
+      for (UINT c = 0; c < 4; ++c) {
+        float sum = a(r, 0) * b(0, c);
+        for (UINT k = 1; k < 4; ++k) sum += a(r, k) * b(k, c);
+        expected(r, c) = sum;
+      }
+    D3DXMatrixMultiply(&product, &a, &b);
+    expectSameBits(product, expected, i);
+    D3DXMatrixMultiply(&a, &a, &b);  // out may be an operand
+    expectSameBits(a, expected, i);
+  }
+}
 }  // namespace

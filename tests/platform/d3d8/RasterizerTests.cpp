@@ -2,6 +2,7 @@
 // screen positions: which pixels a triangle covers, culling, wireframe,
 // depth and texture colour.
 
+#include <cmath>
 #include <functional>
 #include <limits>
 #include <random>
@@ -183,6 +184,68 @@ TEST(Rasterizer, UnplaceableVerticesDrawNothingAndUnsampleableCoordinatesStillGi
           t.AtScreen(16, 32, 0.5f, 1e20f, -1e20f)},
          {.texture = blue});
   EXPECT_EQ(CountPixels(t.Pixels(), kBlue), 16 * 17 / 2);
+}
+
+// Triangles grazing the corners of the clip volume (the guard band at three
+// times w, the near and far planes), a few units in the last place inside or
+// outside, and nearly degenerate ones: rounding can clip such a triangle into
+// a polygon that is not convex, which one plane then cuts more than once.
+// Clipping must stay inside its arrays (the sanitizers watch) and draw
+// nothing outside the triangle's own screen bounds.
+TEST(Rasterizer, TrianglesGrazingTheClipVolumeDrawOnlyWithinTheirBounds) {
+  constexpr int kTarget = 16;
+  TestDevice t(kTarget, kTarget);
+  std::mt19937 random(15);
+  std::uniform_int_distribution<int> coin(0, 1), ulps(0, 100);
+  std::uniform_real_distribution<float> anywhere(-4.0f, 4.0f), inside(-3.0f, 3.0f),
+      hair(0.0f, 1e-8f), along(-2.0f, 3.0f);
+  // v moved `steps` units in the last place away from 0 (out) or towards it.
+  auto moved = [](float v, int steps, bool out) {
+    for (int i = 0; i < steps; ++i) v = std::nextafter(v, out == (v > 0) ? 100.0f : -100.0f);
+    return v;
+  };
+  auto band = [&] { return coin(random) ? 3.0f : -3.0f; };
+  std::vector<std::vector<TexVertex>> triangles = {
+      {{-3.0000179f, -3.0000162f, 0.9999917f, 0, 0},
+       {3.0000072f, 3.8275681f, 1.0000019f, 0, 0},
+       {3.0f, -3.0f, -4.76e-9f, 0, 0}}};
+  for (int i = 0; i < 20000; ++i) {
+    // Just inside the far plane beyond a corner of the band; just beyond the
+    // far plane; a hair in front of the near plane, on the band or inside it.
+    const TexVertex far{moved(band(), ulps(random), true), moved(band(), ulps(random), true),
+                        moved(1.0f, ulps(random), false), 0, 0};
+    const TexVertex beyond{coin(random) ? moved(band(), ulps(random), true) : anywhere(random),
+                           coin(random) ? moved(band(), ulps(random), true) : anywhere(random),
+                           moved(1.0f, ulps(random), true), 1, 0};
+    TexVertex front{coin(random) ? band() : inside(random), coin(random) ? band() : inside(random),
+                    -hair(random), 0, 1};
+    if (i % 4 == 3) {  // nearly on the line through the other two
+      const float s = along(random);
+      front = TexVertex{far.x + (beyond.x - far.x) * s, far.y + (beyond.y - far.y) * s + hair(random),
+                        far.z + (beyond.z - far.z) * s, 0, 1};
+    }
+    if (coin(random))
+      triangles.push_back({far, beyond, front});
+    else
+      triangles.push_back({front, beyond, far});
+  }
+  for (const auto& triangle : triangles) {
+    t.Clear();
+    ASSERT_EQ(t.Draw(triangle), S_OK);
+    // Screen bounds of the whole triangle (w is 1), one pixel wider.
+    float left = kTarget, right = 0, top = kTarget, bottom = 0;
+    for (const TexVertex& v : triangle) {
+      const float x = (v.x + 1) * 0.5f * kTarget, y = (1 - v.y) * 0.5f * kTarget;
+      left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+    }
+    const d3d8::PixelImage image = t.Pixels();
+    for (int y = 0; y < kTarget; ++y)
+      for (int x = 0; x < kTarget; ++x) {
+        const bool inBounds = x >= left - 1 && x <= right + 1 && y >= top - 1 && y <= bottom + 1;
+        ASSERT_TRUE(inBounds || image.At(x, y) == kClearColor)
+            << "pixel " << x << ", " << y << " of triangle " << (&triangle - triangles.data());
+      }
+  }
 }
 
 }  // namespace

@@ -86,6 +86,34 @@ TEST(Texture, TwentyFourAndSixteenBitFormatsDrawTheirColours) {
   }
 }
 
+// Level 0 is decoded for drawing only when first drawn after a change; what
+// is drawn is what it held when last unlocked, however writes and draws
+// interleave with locks.
+TEST(Texture, DrawsWhatLevelZeroHeldWhenLastUnlocked) {
+  TestDevice t(16, 16);
+  const std::vector<std::uint32_t> black(4, 0xFF000000u), first = {0xFF010203u, 0xFF040506u,
+                                                                  0xFF070809u, 0xFF0A0B0Cu};
+  const std::vector<std::uint32_t> second = {0xFF111111u, 0xFF222222u, 0xFF333333u, 0xFF444444u};
+  IDirect3DTexture8* texture = nullptr;
+  ASSERT_EQ(D3DXCreateTexture(t.device(), 2, 2, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &texture), S_OK);
+  auto write = [&](const std::vector<std::uint32_t>& texels) {
+    D3DLOCKED_RECT locked;
+    ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), S_OK);
+    for (int y = 0; y < 2; ++y)
+      std::memcpy(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch, &texels[y * 2], 8);
+  };
+  write(first);
+  ExpectShows(t, texture, black);  // as made: zero bytes
+  texture->UnlockRect(0);
+  ExpectShows(t, texture, first);
+  write(second);
+  ExpectShows(t, texture, first);
+  texture->UnlockRect(0);
+  ExpectShows(t, texture, second);
+  ExpectShows(t, texture, second);
+  texture->Release();
+}
+
 // A 24-bit bottom-up BMP: 14-byte file header, 40-byte info header, rows of
 // blue, green, red padded to four bytes. `texels` are top row first, 0x..RRGGBB.
 std::vector<BYTE> MakeBmp(int width, int height, const std::vector<std::uint32_t>& texels) {
