@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -44,6 +45,33 @@ pid_t Spawn(const std::vector<std::string>& args, int outFd) {
   const int failed = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   return failed ? 0 : pid;
+}
+
+// Starts the X server as a child that the system ends with this process,
+// however this process ends (a crash, a killed test); 0 when it is not
+// installed.
+pid_t StartServer(const std::vector<std::string>& args) {
+  std::string program;
+  for (std::istringstream path(std::getenv("PATH") ? std::getenv("PATH") : ""); std::getline(path, program, ':');) {
+    program += "/" + args[0];
+    if (access(program.c_str(), X_OK) == 0) break;
+    program.clear();
+  }
+  if (program.empty()) return 0;
+  std::vector<char*> argv;
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  const pid_t parent = getpid();
+  const pid_t pid = fork();
+  if (pid != 0) return pid < 0 ? 0 : pid;
+  // The child: only calls that are safe after a fork.
+  prctl(PR_SET_PDEATHSIG, SIGTERM);
+  if (getppid() != parent) _exit(1);
+  const int quiet = open("/dev/null", O_WRONLY);
+  dup2(quiet, STDOUT_FILENO);
+  dup2(quiet, STDERR_FILENO);
+  execv(program.c_str(), argv.data());
+  _exit(127);
 }
 
 // Runs xdotool to its end; its standard output.
@@ -101,9 +129,8 @@ class PrivateDisplay {
     fcntl(ready[0], F_SETFD, FD_CLOEXEC);
     // Without -noreset the server resets whenever its last client leaves,
     // refusing connections meanwhile: xdotool's come and go.
-    xvfb_ = Spawn({"Xvfb", "-displayfd", std::to_string(ready[1]), "-screen", "0", "1280x1024x24",
-                   "-nolisten", "tcp", "-noreset"},
-                  -1);
+    xvfb_ = StartServer({"Xvfb", "-displayfd", std::to_string(ready[1]), "-screen", "0",
+                         "1280x1024x24", "-nolisten", "tcp", "-noreset"});
     close(ready[1]);
     std::string number;
     pollfd wait{ready[0], POLLIN, 0};

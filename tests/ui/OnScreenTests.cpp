@@ -52,7 +52,9 @@ class OnScreenEditor : public ::testing::Test {
   }
 
   void TearDown() override {
-    if (deadline_) EXPECT_FALSE(deadline_->Passed()) << "the input went astray";
+    if (deadline_) {
+      EXPECT_FALSE(deadline_->Passed()) << "the input went astray";
+    }
     deadline_.reset();
     unsetenv(vcl::kStartFolderVariable);
     if (MainIsInitialized()) Main_Finalize();

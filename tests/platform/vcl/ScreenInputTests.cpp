@@ -54,7 +54,9 @@ class ScreenInputTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    if (deadline_) EXPECT_FALSE(deadline_->Passed()) << "the input went astray";
+    if (deadline_) {
+      EXPECT_FALSE(deadline_->Passed()) << "the input went astray";
+    }
   }
 
   TestForm* ShowForm(int left, int top) {
