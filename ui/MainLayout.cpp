@@ -109,7 +109,7 @@ void TForm2::CreateControls() {
   GroupBox1 = Place<TGroupBox>(this, this, 148, 0, 566, 74, L"Animation Parameters:");
   Label11 = Place<TLabel>(this, GroupBox1, 360, 16, 66, 13, L"Total Frames:");
   Button6 = Place<TButton>(this, GroupBox1, 492, 11, 61, 25, L"Apply");
-  CSpinEdit4 = Place<TCSpinEdit>(this, GroupBox1, 427, 13, 53, 22);
+  CSpinEdit4 = Place<TCSpinEdit>(this, GroupBox1, 430, 13, 53, 22);
   Button7 = Place<TButton>(this, GroupBox1, 360, 41, 93, 21, L"State Changes");
   Button8 = Place<TButton>(this, GroupBox1, 459, 41, 102, 21, L"Dide Commands");
   RadioGroup2 = Place<TRadioGroup>(this, this, 8, 8, 134, 49, L"Num Anims:");
@@ -185,8 +185,9 @@ void TForm2::CreateWizardControls() {
   Label13 = Place<TLabel>(this, GroupBox2, 3, 43, 59, 13, L"Last KFrame");
   Label14 = Place<TLabel>(this, GroupBox2, 124, 44, 33, 13, L"Length");
   Label15 = Place<TLabel>(this, GroupBox2, 109, 21, 64, 13, L"Start Position");
-  Edit14 = Place<TEdit>(this, GroupBox2, 66, 16, 38, 21, L"0");
-  Edit15 = Place<TEdit>(this, GroupBox2, 66, 40, 38, 21, L"0");
+  // Narrowed from the left so that "First KFrame" shows whole beside them.
+  Edit14 = Place<TEdit>(this, GroupBox2, 69, 16, 35, 21, L"0");
+  Edit15 = Place<TEdit>(this, GroupBox2, 69, 40, 35, 21, L"0");
   Edit16 = Place<TEdit>(this, GroupBox2, 176, 41, 43, 21, L"0");
   Edit17 = Place<TEdit>(this, GroupBox2, 176, 16, 43, 21, L"0");
   CheckBox4 = Place<TCheckBox>(this, GroupBox2, 66, 62, 123, 25, L"Inverse Interpolation");
@@ -235,4 +236,6 @@ void TForm2::BindHandlers() {
   AddAnimation1->OnClick = Bind(this, &TForm2::AddAnimation1Click);
   Button11->OnClick = Bind(this, &TForm2::Button11Click);
   Button10->OnClick = Bind(this, &TForm2::Button10Click);
+  // Exit ends the program as the window's close button does.
+  Exit1->OnClick = [this](TObject*) { Close(); };
 }

@@ -60,11 +60,14 @@ bool TForm2::DrawFrame() {
       // One past the last keyframe wraps to the first.
       if (SpinEdit1->GetValue() == SpinEdit1->GetMaxValue()) SpinEdit1->SetValue(0);
       const bool hasKeyFrames = M.animaciones[static_cast<std::size_t>(g)]->numKeyFrames() > 0;
-      // A keyframe number that names no keyframe shows nothing until it is put
-      // right; an animation without keyframes shows the bind pose.
+      // While the keyframe field holds no keyframe's number (half typed, past
+      // the end), the view keeps showing the keyframe it showed last; an
+      // animation without keyframes shows the bind pose.
       if (hasKeyFrames) {
         const std::optional<int> k = KeyFrameNumber();
-        drawMoveable = k && M.currentMoveable->Select(M.currentAnimation, *k);
+        wadMoveableD3D& view = *M.currentMoveable;
+        drawMoveable = (k && view.Select(M.currentAnimation, *k)) ||
+                       view.Select(M.currentAnimation, view.ShownKeyFrame());
       }
       translation = CheckBox2->GetChecked() && hasKeyFrames;
     }

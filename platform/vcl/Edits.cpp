@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 #include "vcl/SysUtils.h"
 
@@ -14,6 +15,14 @@ bool AllDigits(const String& text) {
 
 const String& TypedText(const TMessage& message) {
   return *reinterpret_cast<const String*>(message.LParam);
+}
+
+std::optional<int> NumberIn(const String& text) {
+  try {
+    return StrToInt(text);
+  } catch (const EConvertError&) {
+    return std::nullopt;
+  }
 }
 
 }  // namespace
@@ -35,13 +44,7 @@ void TEdit::TypeText(TMessage& message) {
 
 TCSpinEdit::TCSpinEdit(TComponent* owner) : TWinControl(owner) { SetText(L"0"); }
 
-int TCSpinEdit::GetValue() const {
-  try {
-    return StrToInt(GetText());
-  } catch (const EConvertError&) {
-    return minValue_;
-  }
-}
+int TCSpinEdit::GetValue() const { return NumberIn(GetText()).value_or(lastNumber_); }
 
 void TCSpinEdit::SetValue(int value) { SetText(IntToStr(Clamp(value))); }
 
@@ -56,17 +59,17 @@ void TCSpinEdit::KeyDown(WORD key) {
   if (key == VK_DOWN && value > std::numeric_limits<int>::min()) SetValue(value - 1);
 }
 
-// Typed text that is no number (read as the minimum), or a number outside the
-// range, is put right when the user leaves the field.
+// The handlers see every text; only numbers become the field's value.
+void TCSpinEdit::TextChanged() {
+  if (const std::optional<int> number = NumberIn(GetText())) lastNumber_ = *number;
+  OnChange(this);
+}
+
+// Typed text that is no number gives way to the last number the field held,
+// and a number outside the range is clamped, when the user leaves the field.
 void TCSpinEdit::FocusLost() {
-  bool isNumber = true;
-  try {
-    StrToInt(GetText());
-  } catch (const EConvertError&) {
-    isNumber = false;
-  }
-  const int value = GetValue();
-  if (!isNumber || Clamp(value) != value) SetValue(value);
+  const std::optional<int> number = NumberIn(GetText());
+  if (!number || Clamp(*number) != *number) SetValue(GetValue());
 }
 
 void TCSpinEdit::TypeText(TMessage& message) {

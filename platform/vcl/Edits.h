@@ -32,7 +32,9 @@ class TEdit : public TWinControl {
 };
 
 // A whole number with up and down steps. Its Value is the text read as a
-// number (the minimum when the text is not one). Setting Value clamps it into
+// number; while the text is not one (half typed, or a typo), the Value is the
+// last number the field held, and leaving the field shows that number again,
+// so that no typo is ever taken as a value. Setting Value clamps it into
 // MinValue..MaxValue unless the two are equal, and writes it as the text,
 // which fires OnChange when the text really changes. Changing the range does
 // not clamp the value; leaving the field does, and so do the Up and Down keys.
@@ -59,11 +61,12 @@ class TCSpinEdit : public TWinControl {
   void KeyDown(WORD key) override;
   void FocusLost() override;
   void TypeText(TMessage& message) override;
-  void TextChanged() override { OnChange(this); }
+  void TextChanged() override;
 
  private:
   int Clamp(int value) const;
 
   int minValue_ = 0;
   int maxValue_ = 0;
+  int lastNumber_ = 0;  // the last text that was a number
 };

@@ -41,8 +41,8 @@ std::string ChooserFilter(const String& filter) {
   for (size_t i = 0; i + 1 < parts.size(); i += 2) {
     const std::string pattern = ChooserPattern(parts[i + 1]);
     if (pattern.empty()) continue;
-    if (!result.empty()) result += '\t';
-    result += Trim(parts[i]) + " (" + pattern + ")";
+    if (!result.empty()) result += '\n';
+    result += Trim(parts[i]) + '\t' + pattern;
   }
   return result;
 }

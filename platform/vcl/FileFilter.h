@@ -1,9 +1,9 @@
 #pragma once
 // File dialog filters. The program writes them as pairs of a description and
 // patterns, all separated by '|', patterns by ';' ("WAD files|*.wad;*.was");
-// the toolkit's file chooser takes one "description (pattern)" per filter,
-// separated by tabs, alternatives in braces ("WAD files (*.{wad,was})" is
-// written "WAD files ({*.wad,*.was})").
+// the toolkit's file chooser takes one "description<tab>pattern" line per
+// filter, alternatives in braces ("WAD files|*.wad;*.was" is written
+// "WAD files<tab>{*.wad,*.was}").
 
 #include <string>
 

@@ -21,6 +21,7 @@ void PanelWindow::ShowFrame(const std::uint32_t* pixels, int width, int height, 
                 static_cast<size_t>(width) * sizeof(std::uint32_t));
   ++frameCount_;
   panel_.Changed();
+  if (pacer_ != nullptr) pacer_->WaitForRefresh();
 }
 
 }  // namespace vcl

@@ -30,5 +30,13 @@ Fl_Menu_Bar* ScreenMenuBar(const TCustomForm& form);
 // a PNG file. False when the form is not on screen or the file cannot be
 // written.
 bool WriteScreenshot(const TCustomForm& form, const std::string& pngPath);
+// Writes what the screen shows in a rectangle, whichever windows show it
+// (drop-down lists and dialogs over a form included), as a PNG file.
+bool WriteScreenArea(int left, int top, int width, int height, const std::string& pngPath);
+
+// File dialogs show the toolkit's own chooser even where the desktop's dialog
+// could be shown, as on a display without a desktop. For tests; takes effect
+// only before the first file dialog of the process.
+void UseToolkitFileChooser();
 
 }  // namespace vcl

@@ -1,19 +1,19 @@
 // The Dide Command Editor in a real window over a real WAD: opened by a click
 // on "Dide Commands" as the display delivers it, with the main window taking
 // no clicks while it is up, a picture of it left in the build folder as
-// dide-command-editor.png, and closed by its close box. Needs an X display
-// (the test script starts a virtual one); skips without.
+// dide-command-editor.png, and closed by its close box. Runs on a virtual
+// display of its own; skips without Xvfb.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 #include <FL/Fl.H>
 #include <FL/Fl_Hold_Browser.H>
 #include <FL/Fl_Window.H>
 
 #include "EditorSession.h"
+#include "ScreenInput.h"
 #include "SharedData.h"
 #include "model/AnimCommands.h"
 #include "ui/AnimCommForm.h"
@@ -40,7 +40,7 @@ void ClickWidget(Fl_Widget* widget) {
 }  // namespace
 
 TEST(CommandEditorOnScreen, OpensOverARealWadAndLeavesAScreenshot) {
-  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display: DISPLAY is not set";
+  SKIP_WITHOUT_PRIVATE_DISPLAY();
   SKIP_WITHOUT_SHARED("wads/lara.wad");
   const std::filesystem::path file = testsupport::SharedPath("wads/lara.wad");
   WadFile wad;

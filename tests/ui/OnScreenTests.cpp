@@ -1,57 +1,334 @@
-// The editor in a real window: it opens a real WAD, plays its first animation
-// and leaves a picture of the whole main window in the build folder. Needs an
-// X display (the test script starts a virtual one); skips without.
+// The editor in real windows on a virtual display of its own, driven where a
+// person's way goes through the toolkit by real X input: typing into the file
+// dialogs, opening the animation list, typing into fields, the File menu,
+// clicking message boxes. Leaves pictures of the open file dialog and the
+// open animation list in the build folder. Skips without Xvfb and xdotool,
+// and without the shared WADs where it needs them.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Input.H>
+#include <FL/Fl_Menu_Bar.H>
+#include <FL/Fl_Return_Button.H>
+#include <FL/Fl_Window.H>
 
 #include "EditorSession.h"
+#include "ScreenInput.h"
 #include "SharedData.h"
+#include "model/KeyFrameStream.h"
 #include "ui/EditorEntry.h"
+#include "vcl/DialogPaths.h"
 #include "vcl/Screen.h"
 
-TEST(OnScreen, OpensAWadPlaysItAndLeavesAScreenshot) {
-  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display: DISPLAY is not set";
+namespace {
+
+using namespace testsupport;
+namespace fs = std::filesystem;
+
+class OnScreenEditor : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SKIP_WITHOUT_PRIVATE_DISPLAY();
+    std::unique_ptr<vcl::Backend> screen = vcl::CreateScreenBackend();
+    if (!screen) GTEST_SKIP() << "the virtual display cannot be opened";
+    vcl::UseToolkitFileChooser();  // the display has no desktop
+    application_ = std::make_unique<TApplication>(std::move(screen));
+    for (const char* name : {"Strings.xml", "solid.bmp"})
+      fs::copy_file(fs::path(UI_DATA_DIR) / name, folder_.path / name);
+    Main_Initialize();
+    CreateEditorForms();
+    Form().Show();
+    ASSERT_TRUE(AwaitDrawn(*vcl::ScreenWindow(Form())));
+    deadline_ = std::make_unique<Deadline>(60s);
+  }
+
+  void TearDown() override {
+    if (deadline_) {
+      EXPECT_FALSE(deadline_->Passed()) << "the input went astray";
+    }
+    deadline_.reset();
+    unsetenv(vcl::kStartFolderVariable);
+    if (MainIsInitialized()) Main_Finalize();
+  }
+
+  TForm2& Form() { return *Main().Form2; }
+  Fl_Widget& Widget(const TControl& control) { return *vcl::ScreenWidget(control); }
+  const fs::path& Folder() const { return folder_.path; }
+
+  // Handles what the display sent and draws a frame, count times.
+  void Frames(int count) {
+    for (int i = 0; i < count; ++i) {
+      application_->GetBackend()->ProcessPending();
+      application_->Idle();
+    }
+  }
+
+  // Pixels of the 3D view below the statistics that show something other
+  // than the clear colour: the moveable drawn.
+  long DrawnPixels() {
+    const vcl::PanelWindow& view = Form().Panel1->Window();
+    const std::size_t statistics = static_cast<std::size_t>(view.FrameWidth()) * 100;
+    const std::vector<std::uint32_t>& pixels = view.FramePixels();
+    if (pixels.size() <= statistics) return 0;
+    return std::count_if(pixels.begin() + static_cast<long>(statistics), pixels.end(),
+                         [](std::uint32_t p) { return p != uitest::kClearPixel; });
+  }
+
+  // File, "Open WAD", with the name typed into the dialog.
+  void OpenTyped(const std::string& typed, const std::string& screenshot = std::string()) {
+    WhenShown dialog("the open dialog", ModalTitled("Open WAD File"), [&](Fl_Window& window) {
+      const ScreenPoint at = ScreenOrigin(window);
+      if (!screenshot.empty()) {
+        AwaitDrawn(window);
+        EXPECT_TRUE(vcl::WriteScreenArea(at.x, at.y, window.w(), window.h(), screenshot));
+      }
+      person::MoveTo(at.x + window.w() / 2, at.y + window.h() / 2);
+      person::Type(typed);
+      person::Keys("Return");
+    });
+    User::ChooseMenuItem(Form().OpenLevel1);
+    EXPECT_EQ(dialog.Failure(), "");
+  }
+
+  // Clicks OK on the message box of the caption once it shows; its text.
+  std::unique_ptr<WhenShown> ClickOkOn(const std::string& caption, std::string& text) {
+    return std::make_unique<WhenShown>("the box \"" + caption + "\"", ModalTitled(caption),
+                                       [&text](Fl_Window& box) {
+      for (int i = 0; i < box.children(); ++i)
+        if (auto* label = dynamic_cast<Fl_Box*>(box.child(i)); label && label->label())
+          text = label->label();
+      for (int i = 0; i < box.children(); ++i)
+        if (auto* ok = dynamic_cast<Fl_Return_Button*>(box.child(i))) person::ClickOn(*ok);
+    });
+  }
+
+ private:
+  uitest::WorkingFolder folder_;  // the program's working folder, as the run script gives it
+  std::unique_ptr<TApplication> application_;
+  std::unique_ptr<Deadline> deadline_;
+};
+
+// Lara's moveable has 648 animations: its last is a click and four keys away.
+TEST_F(OnScreenEditor, OpensAWadByNameAndReachesAnyOfItsAnimationsInAFewKeys) {
+  SKIP_WITHOUT_SHARED("wads/lara.wad");
+  // The first dialog starts where the user started the program.
+  setenv(vcl::kStartFolderVariable, SharedPath("wads").c_str(), 1);
+  OpenTyped("lara.wad", UI_SCREENSHOT_DIR "/file-dialog.png");
+  MainUnit& M = Main();
+  ASSERT_TRUE(fs::equivalent(M.captionText.ToUtf8(), SharedPath("wads/lara.wad")));
+
+  std::uint32_t most = 0, count = 0;
+  for (std::uint32_t m = 0; m < M.wadfile.numMoveables(); ++m)
+    if (CountMoveableAnimations(M.wadfile, m) > count) most = m, count = CountMoveableAnimations(M.wadfile, m);
+  ASSERT_GT(count, 100u);
+  ASSERT_TRUE(User::ChooseItem(Form().ListBox1, static_cast<int>(most)));
+
+  person::ClickOn(Widget(*Form().ComboBox1));
+  ASSERT_TRUE(PumpUntil([] { return Fl::grab() != nullptr; }));
+  Fl_Window& list = *Fl::grab();
+  const std::string last = std::to_string(count - 1);
+  person::Type(last);
+  ASSERT_TRUE(AwaitDrawn(list));
+  const ScreenPoint formAt = ScreenOrigin(*vcl::ScreenWindow(Form()));
+  const ScreenPoint listAt = ScreenOrigin(list);
+  EXPECT_TRUE(vcl::WriteScreenArea(formAt.x, formAt.y, 240, listAt.y + list.h() + 8 - formAt.y,
+                                   UI_SCREENSHOT_DIR "/dropdown-open.png"));
+  person::Keys("Return");
+  ASSERT_TRUE(PumpUntil([] { return Fl::grab() == nullptr; }));
+
+  EXPECT_EQ(Form().ComboBox1->GetItemIndex(), static_cast<int>(count - 1));
+  EXPECT_EQ(Form().ComboBox1->GetText(), String(L"Animation #") + String::FromUtf8(last));
+  EXPECT_EQ(M.currentAnimation, static_cast<int>(count - 1));
+  const WadAnimation& chosen =
+      M.wadfile.animations[static_cast<std::size_t>(M.wadfile.moveables[most].animIndex) + count - 1];
+  EXPECT_EQ(Form().Edit7->GetText(), IntToStr(chosen.frameRate));
+
+  // Played, the view shows at most the display's refresh rate (the virtual
+  // display is taken as refreshing at 60 Hz).
+  User::Click(Form().Button1);
+  for (const auto start = std::chrono::steady_clock::now();
+       std::chrono::steady_clock::now() - start < 1200ms;)
+    Frames(1);
+  const std::string rate = M.statsLines[0].data();
+  ASSERT_EQ(rate.rfind("Frames por segundo: ", 0), 0u) << rate;
+  const double shown = std::strtod(rate.c_str() + rate.find(':') + 1, nullptr);
+  EXPECT_GT(shown, 0.0);
+  EXPECT_LE(shown, 61.0);
+  EXPECT_GT(DrawnPixels(), 1000);
+  EXPECT_TRUE(vcl::WriteScreenshot(Form(), UI_SCREENSHOT_DIR "/editor-main-window.png"));
+}
+
+// The save dialog shows the folder as a folder: a name typed after it lands
+// in it. A save that fails says why.
+TEST_F(OnScreenEditor, SavesUnderTheNameTypedInTheFolderShownAndSaysWhyASaveFailed) {
   SKIP_WITHOUT_SHARED("wads/wolf.wad");
-  std::unique_ptr<vcl::Backend> screen = vcl::CreateScreenBackend();
-  if (!screen) GTEST_SKIP() << "the X display cannot be opened";
-  TApplication application(std::move(screen));
-  RecordingMessageService messages;  // a modal box would wait for a person
+  const fs::path levels = Folder() / "levels";
+  fs::create_directory(levels);
+  fs::copy_file(SharedPath("wads/wolf.wad"), levels / "wolf.wad");
+  setenv(vcl::kStartFolderVariable, levels.c_str(), 1);
+  OpenTyped("wolf.wad");
+  ASSERT_EQ(Form().ListBox1->GetItems()->GetCount(), static_cast<int>(Main().wadfile.numMoveables()));
+
+  auto save = [&](const std::string& keys, const std::string& typed, const std::string& caption) {
+    WhenShown dialog("the save dialog", ModalTitled("Save WAD File..."), [&](Fl_Window& window) {
+      const ScreenPoint at = ScreenOrigin(window);
+      person::MoveTo(at.x + window.w() / 2, at.y + window.h() / 2);
+      person::Keys(keys);
+      person::Type(typed);
+      person::Keys("Return");
+    });
+    std::string said;
+    std::unique_ptr<WhenShown> box = ClickOkOn(caption, said);
+    User::ChooseMenuItem(Form().SaveWad1);
+    EXPECT_EQ(dialog.Failure(), "");
+    EXPECT_EQ(box->Failure(), "");
+    return said;
+  };
+
+  EXPECT_EQ(save("End", "copy", "Ulvo Dide Rizid"), "File Saved");
+  WadFile copy;
+  EXPECT_EQ(ReadWad((levels / "copy.wad").string(), copy), 1);
+  EXPECT_FALSE(fs::exists(Folder() / "levelscopy.wad"));
+
+  const fs::path missing = levels / "missing" / "x.wad";
+  EXPECT_EQ(save("ctrl+a BackSpace", "missing/x", "Error"),
+            "The file could not be written: " + missing.string() + "\n" + std::strerror(ENOENT));
+  EXPECT_EQ(Main().captionText, String::FromUtf8((levels / "copy.wad").string()));
+}
+
+// Letters typed into a numeric field are never stored; while the keyframe
+// field holds letters or a number past the end, the view keeps drawing.
+TEST_F(OnScreenEditor, LettersInNumericFieldsChangeNothingAndTheViewKeepsDrawing) {
+  SKIP_WITHOUT_SHARED("wads/wolf.wad");
+  RecordingMessageService messages;
   ScopedMessageService messageScope(messages);
   vcl::ScriptedFileDialogs dialogs;
   vcl::ScopedFileDialogService dialogScope(dialogs);
-  uitest::WorkingFolder data;  // with the editor's data files, as the run script gives it
-  for (const char* name : {"Strings.xml", "solid.bmp"})
-    std::filesystem::copy_file(std::filesystem::path(UI_DATA_DIR) / name, data.path / name);
-  // Handles what the display sent and draws one frame.
-  auto pump = [&application] {
-    application.GetBackend()->ProcessPending();
-    application.Idle();
+  dialogs.Answer(String::FromUtf8(SharedPath("wads/wolf.wad").string()));
+  User::ChooseMenuItem(Form().OpenLevel1);
+  MainUnit& M = Main();
+
+  // A keyframe whose root offset is not 0, the value a typo once became.
+  int moveable = -1, animation = 0, keyFrame = 0;
+  for (std::uint32_t m = 0; m < M.wadfile.numMoveables() && moveable < 0; ++m)
+    for (std::uint32_t a = 0; a < CountMoveableAnimations(M.wadfile, m) && moveable < 0; ++a) {
+      const std::size_t global = static_cast<std::size_t>(M.wadfile.moveables[m].animIndex) + a;
+      const auto& frames = M.animaciones[global]->keyFrames;
+      for (std::size_t k = 0; k < frames.size() && moveable < 0; ++k)
+        if (frames[k].rootOffset[0] != 0)
+          moveable = static_cast<int>(m), animation = static_cast<int>(a), keyFrame = static_cast<int>(k);
+    }
+  ASSERT_GE(moveable, 0);
+  const int g = M.wadfile.moveables[static_cast<std::size_t>(moveable)].animIndex + animation;
+  const std::int16_t stored = M.animaciones[static_cast<std::size_t>(g)]->keyFrames[keyFrame].rootOffset[0];
+  User::ChooseItem(Form().ListBox1, moveable);
+  User::ChooseItem(Form().ComboBox1, animation);
+  User::TypeText(Form().SpinEdit1, IntToStr(keyFrame));
+  Frames(2);
+  const long drawn = DrawnPixels();
+  ASSERT_GT(drawn, 1000);
+
+  auto typeInto = [&](TControl& field, const std::string& text) {
+    person::ClickOn(*static_cast<Fl_Group&>(Widget(field)).child(0));
+    person::Keys("ctrl+a");
+    person::Type(text);
+    EXPECT_TRUE(PumpUntil([&] { return field.GetText() == String::FromUtf8(text); })) << text;
   };
+  for (const std::string typed : {"zz", "99999"}) {
+    typeInto(*Form().SpinEdit1, typed);
+    Frames(2);
+    EXPECT_EQ(DrawnPixels(), drawn) << typed;  // the same keyframe, drawn the same
+  }
+  typeInto(*Form().SpinEdit1, std::to_string(keyFrame));
 
-  Main_Initialize();
-  CreateEditorForms();
-  TForm2& form = *Main().Form2;
-  form.Show();
-  for (int i = 0; i < 5; ++i) pump();
-  dialogs.Answer(String::FromUtf8(testsupport::SharedPath("wads/wolf.wad").string()));
-  ASSERT_TRUE(User::ChooseMenuItem(form.OpenLevel1));
-  ASSERT_TRUE(User::ChooseItem(form.ListBox1, 0));
-  ASSERT_TRUE(User::ChooseItem(form.ComboBox1, 0));
-  ASSERT_TRUE(User::Click(form.Button1));
-  // Plays for a little over a second, so that the frame rate is shown too.
-  for (const DWORD start = GetTickCount(); GetTickCount() - start < 1200;) pump();
-
-  const vcl::PanelWindow& panel = form.Panel1->Window();
-  EXPECT_GT(panel.FrameCount(), 50);
-  EXPECT_GT(std::count_if(panel.FramePixels().begin(), panel.FramePixels().end(),
-                          [](std::uint32_t p) { return p != uitest::kClearPixel; }),
-            1000);
-  EXPECT_TRUE(messages.Boxes().empty());
-  const char* screenshot = UI_SCREENSHOT_DIR "/editor-main-window.png";
-  std::filesystem::remove(screenshot);
-  EXPECT_TRUE(vcl::WriteScreenshot(form, screenshot));
-  EXPECT_GT(std::filesystem::file_size(screenshot), 0u);
-  Main_Finalize();
+  typeInto(*Form().CSpinEdit1, "abc");
+  person::ClickOn(Widget(*Form().Edit8));  // leaves the field
+  EXPECT_TRUE(PumpUntil([&] { return Form().CSpinEdit1->GetText() == IntToStr(stored); }));
+  User::Click(Form().Button2);  // "Update KeyFrame"
+  dialogs.Answer(String::FromUtf8((Folder() / "saved.wad").string()));
+  User::ChooseMenuItem(Form().SaveWad1);
+  WadFile saved;
+  ASSERT_EQ(ReadWad((Folder() / "saved.wad").string(), saved), 1);
+  AnimationModel decoded;
+  std::uint32_t total = 0;
+  DecodeKeyFrames(decoded, saved, total);
+  EXPECT_EQ(decoded[static_cast<std::size_t>(g)]->keyFrames[keyFrame].rootOffset[0], stored);
 }
+
+// File, Exit, chosen with the mouse from the open menu, ends the run as the
+// close box does.
+TEST_F(OnScreenEditor, FileExitClosesTheMainWindow) {
+  bool closed = false;
+  Form().OnClose = [&closed](TObject*, TCloseAction&) { closed = true; };
+  Fl_Menu_Bar* bar = vcl::ScreenMenuBar(Form());
+  // The File title, then the lowest item of the menu it opens.
+  Fl::add_timeout(0.1, [](void* data) {
+    auto* menuBar = static_cast<Fl_Menu_Bar*>(data);
+    const ScreenPoint at = ScreenOrigin(*menuBar->window());
+    person::Click(at.x + menuBar->x() + 12, at.y + menuBar->y() + menuBar->h() / 2);
+  }, bar);
+  WhenShown menu("the File menu", InputHoldingPopup(), [](Fl_Window& items) {
+    AwaitDrawn(items);
+    const ScreenPoint at = ScreenOrigin(items);
+    person::Click(at.x + items.w() / 2, at.y + items.h() - 8);
+  });
+  Application->Run();
+  EXPECT_EQ(menu.Failure(), "");
+  EXPECT_TRUE(closed);
+  EXPECT_FALSE(Form().Visible);
+}
+
+// Each caption, measured in the font it is drawn in, fits its control, and a
+// label's text touches no other control.
+TEST_F(OnScreenEditor, EveryCaptionOfTheLayoutShowsWhole) {
+  struct Placed {
+    const TControl* control;
+    int left, top, right, bottom;  // on the form, in client pixels
+  };
+  std::vector<Placed> controls;
+  std::function<void(const TWinControl&)> collect = [&](const TWinControl& parent) {
+    for (int i = 0; i < parent.ControlCount(); ++i) {
+      const TControl* control = parent.Controls(i);
+      if (!control->GetVisible()) continue;
+      const POINT at = control->ClientOrigin();
+      const POINT form = Form().ClientOrigin();
+      controls.push_back({control, at.x - form.x, at.y - form.y, at.x - form.x + control->GetWidth(),
+                          at.y - form.y + control->GetHeight()});
+      if (auto* inner = dynamic_cast<const TWinControl*>(control)) collect(*inner);
+    }
+  };
+  collect(Form());
+  for (const Placed& placed : controls) {
+    const TControl& control = *placed.control;
+    const std::string caption = control.GetText().ToUtf8();
+    const Fl_Widget& widget = *vcl::ScreenWidget(control);
+    const int width = static_cast<int>(std::ceil(TextWidth(caption, widget.labelfont(), widget.labelsize())));
+    const int room = control.GetWidth();
+    if (dynamic_cast<const TButton*>(&control)) {
+      EXPECT_LE(width + 4, room) << caption;
+    } else if (dynamic_cast<const TCheckBox*>(&control) || dynamic_cast<const TRadioButton*>(&control)) {
+      EXPECT_LE(width + widget.labelsize() + 4, room) << caption;  // the box or dot, and a gap
+    } else if (dynamic_cast<const TGroupBox*>(&control)) {
+      EXPECT_LE(width + 16, room) << caption;  // indented from the frame's corner
+    } else if (dynamic_cast<const TLabel*>(&control)) {
+      const Placed text{&control, placed.left, placed.top, placed.left + width, placed.bottom};
+      for (const Placed& other : controls) {
+        if (other.control == &control || dynamic_cast<const TGroupBox*>(other.control)) continue;
+        const bool overlaps = text.left < other.right && other.left < text.right &&
+                              text.top < other.bottom && other.top < text.bottom;
+        EXPECT_FALSE(overlaps) << caption << " runs into " << other.control->GetText().ToUtf8();
+      }
+    }
+  }
+}
+
+}  // namespace

@@ -1,17 +1,17 @@
 // The State Change Editor in a real window over a real WAD: the toolkit's
 // click on "State Changes" opens it over the disabled main window, a picture
 // of it is left in the build folder as state-change-editor.png, and the
-// window system's close request gives the main window back. Needs an X
-// display (the test script starts a virtual one); skips without.
+// window system's close request gives the main window back. Runs on a
+// virtual display of its own; skips without Xvfb.
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
 
 #include "EditorSession.h"
+#include "ScreenInput.h"
 #include "SharedData.h"
 #include "StateTables.h"
 #include "ui/ChangeForm.h"
@@ -40,7 +40,7 @@ void ClickOnScreen(const TControl& control) {
 }  // namespace
 
 TEST(OnScreen, StateChangeEditorOpensOverARealWadAndClosesBack) {
-  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display: DISPLAY is not set";
+  SKIP_WITHOUT_PRIVATE_DISPLAY();
   SKIP_WITHOUT_SHARED("wads/wolf.wad");
   WadFile wolf;
   ASSERT_EQ(ReadWad(testsupport::SharedPath("wads/wolf.wad").string(), wolf), 1);

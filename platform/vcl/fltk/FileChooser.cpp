@@ -2,28 +2,37 @@
 
 #include <string>
 
-#include <FL/Fl.H>
-#include <FL/Fl_File_Chooser.H>
+#include <FL/Fl_Group.H>
+#include <FL/Fl_Native_File_Chooser.H>
 
+#include "vcl/DialogPaths.h"
 #include "vcl/FileFilter.h"
+#include "vcl/fltk/ChooserTyping.h"
 
 namespace vcl::fltk {
 
 std::optional<String> FileChoosers::Run(const FileDialogRequest& request) {
-  const std::string folder = request.initialDir.IsEmpty() ? "." : request.initialDir.ToUtf8();
+  const bool save = request.kind == FileDialogKind::Save;
+  const std::string folder = DialogFolder(request).ToUtf8();
+  const std::string preset = PresetFile(request).ToUtf8();
   const std::string filter = ChooserFilter(request.filter);
   const std::string title = request.title.ToUtf8();
-  const int type =
-      request.kind == FileDialogKind::Save ? Fl_File_Chooser::CREATE : Fl_File_Chooser::SINGLE;
+
   Fl_Group::current(nullptr);
-  Fl_File_Chooser chooser(folder.c_str(), filter.empty() ? nullptr : filter.c_str(), type,
-                          title.c_str());
-  chooser.preview(0);
-  if (!request.fileName.IsEmpty()) chooser.value(request.fileName.ToUtf8().c_str());
-  chooser.show();
-  while (chooser.shown()) Fl::wait();
-  if (chooser.count() == 0 || !chooser.value()) return std::nullopt;
-  return String::FromUtf8(chooser.value());
+  Fl_Native_File_Chooser chooser(save ? Fl_Native_File_Chooser::BROWSE_SAVE_FILE
+                                      : Fl_Native_File_Chooser::BROWSE_FILE);
+  chooser.title(title.c_str());
+  if (!filter.empty()) chooser.filter(filter.c_str());
+  chooser.directory(folder.c_str());
+  // The folder is set apart from the name, so the chooser shows it as a
+  // folder and a name typed over the preset one lands in it.
+  if (!preset.empty()) chooser.preset_file(preset.c_str());
+
+  ChooserTyping typing(request.kind);
+  if (chooser.show() != 0) return std::nullopt;
+  const char* chosen = chooser.filename();
+  if (chosen == nullptr || *chosen == '\0') return std::nullopt;
+  return ResolveTypedName(String::FromUtf8(chosen), typing.FolderShown(String::FromUtf8(folder)));
 }
 
 }  // namespace vcl::fltk

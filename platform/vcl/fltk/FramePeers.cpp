@@ -23,7 +23,8 @@ class FrameGroup : public Fl_Group {
     static constexpr int kCaptionIndent = 8;
     fl_font(labelfont(), labelsize());
     const int lineY = y() + labelsize() / 2;
-    fl_draw_box(FL_ENGRAVED_FRAME, x(), lineY, w(), h() - (lineY - y()), FL_BACKGROUND_COLOR);
+    // Drawn in the group's state: faded when it is disabled.
+    draw_box(FL_ENGRAVED_FRAME, x(), lineY, w(), h() - (lineY - y()), FL_BACKGROUND_COLOR);
     if (label() && *label()) {
       int textWidth = 0, textHeight = 0;
       measure_label(textWidth, textHeight);
@@ -36,11 +37,21 @@ class FrameGroup : public Fl_Group {
   }
 };
 
+// A label's text starts at its left edge, as the platform's labels do (the
+// toolkit would indent it).
+class LabelBox : public Fl_Box {
+ public:
+  LabelBox() : Fl_Box(0, 0, 1, 1) {}
+
+ protected:
+  void draw() override { draw_label(x(), y(), w(), h(), align()); }
+};
+
 // A label sizes itself to its caption, so a caption drawn in this font, which
 // may be wider than the one the form was laid out with, shows whole.
 class LabelPeer : public WidgetPeer {
  public:
-  explicit LabelPeer(TControl& control) : WidgetPeer(control, new Fl_Box(0, 0, 1, 1)) {
+  explicit LabelPeer(TControl& control) : WidgetPeer(control, new LabelBox) {
     Widget()->box(FL_NO_BOX);
     Widget()->align(FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_INSIDE);
   }

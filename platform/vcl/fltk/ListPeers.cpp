@@ -4,14 +4,14 @@
 
 #include <algorithm>
 
+#include <FL/Fl_Button.H>
 #include <FL/Fl_Hold_Browser.H>
 #include <FL/Fl_Input.H>
-#include <FL/Fl_Menu_Button.H>
 
 #include "vcl/Lists.h"
 #include "vcl/Metrics.h"
 #include "vcl/User.h"
-#include "vcl/fltk/MenuItems.h"
+#include "vcl/fltk/DropDownList.h"
 #include "vcl/fltk/WidgetPeer.h"
 
 namespace vcl::fltk {
@@ -68,19 +68,18 @@ class ListBoxPeer : public WidgetPeer {
 };
 
 // An editable field with a drop-down button; in the list style the button
-// covers the whole box and shows the chosen item.
+// covers the whole box and shows the chosen item. The button opens the list.
 class ComboGroup : public Fl_Group {
  public:
   static constexpr int kButtonWidth = 17;
 
   ComboGroup() : Fl_Group(0, 0, 1, 1) {
     input = new Fl_Input(0, 0, 1, 1);
-    button = new Fl_Menu_Button(0, 0, 1, 1);
+    button = new Fl_Button(0, 0, 1, 1);
     end();
     resizable(nullptr);
     input->textsize(kUiFontSize);
     input->when(FL_WHEN_CHANGED);
-    button->textsize(kUiFontSize);
     button->labelsize(kUiFontSize);
   }
 
@@ -103,7 +102,7 @@ class ComboGroup : public Fl_Group {
   }
 
   Fl_Input* input;
-  Fl_Menu_Button* button;
+  Fl_Button* button;
   bool listStyle = false;
 };
 
@@ -111,7 +110,7 @@ class ComboBoxPeer : public WidgetPeer {
  public:
   explicit ComboBoxPeer(TComboBox& combo) : WidgetPeer(combo, new ComboGroup), combo_(combo) {
     Group()->input->callback(Typed, this);
-    Group()->button->callback(Chosen, this);
+    Group()->button->callback(DropDown, this);
   }
 
  protected:
@@ -123,14 +122,7 @@ class ComboBoxPeer : public WidgetPeer {
       group->listStyle = listStyle;
       group->Place();
     }
-    std::vector<String> lines = Lines(*combo_.GetItems());
-    if (lines != shown_) {
-      menu_ = MenuItems();
-      for (const String& line : lines) menu_.Add(LabelText(line, true), 0, nullptr);
-      menu_.EndList();
-      group->button->menu(menu_.Array());
-      shown_ = std::move(lines);
-    }
+    shown_ = Lines(*combo_.GetItems());
     const std::string text = combo_.GetText().ToUtf8();
     if (text != group->input->value()) group->input->value(text.c_str());
     group->button->copy_label(listStyle ? LabelText(combo_.GetText(), true).c_str() : "@-22>");
@@ -145,15 +137,20 @@ class ComboBoxPeer : public WidgetPeer {
     peer->Sync();
   }
 
-  static void Chosen(Fl_Widget* widget, void* data) {
+  // The list opens under the whole box, input field and button together.
+  static void DropDown(Fl_Widget*, void* data) {
     auto* peer = static_cast<ComboBoxPeer*>(data);
-    const int item = static_cast<Fl_Menu_Button*>(widget)->value();
-    if (item >= 0) User::ChooseItem(&peer->combo_, item);
-    peer->Sync();
+    if (!peer->combo_.TakesInput()) return;
+    std::vector<std::string> lines;
+    for (const String& line : peer->shown_) lines.push_back(line.ToUtf8());
+    TComboBox* combo = &peer->combo_;
+    OpenDropDown(*peer->Group(), lines, combo->GetItemIndex(), [combo](int index) {
+      User::ChooseItem(combo, index);
+      combo->Changed();
+    });
   }
 
   TComboBox& combo_;
-  MenuItems menu_;
   std::vector<String> shown_;
 };
 

@@ -11,6 +11,7 @@
 
 #include "vcl/Metrics.h"
 #include "vcl/String.h"
+#include "vcl/fltk/WidgetPeer.h"
 
 namespace vcl::fltk {
 namespace {
@@ -40,16 +41,37 @@ IconLook IconFor(UINT type) {
 
 void Close(Fl_Widget* widget, void*) { widget->window()->hide(); }
 
+// Over the window the user last worked in (the one that raised the box), or
+// in the middle of the screen; kept on the screen.
+void Centre(Fl_Window& box) {
+  int left = 0, top = 0, width = 0, height = 0;
+  Fl::screen_work_area(left, top, width, height);
+  if (const Fl_Window* raiser = Fl::first_window()) {
+    left = raiser->x_root();
+    top = raiser->y_root();
+    width = raiser->w();
+    height = raiser->h();
+  }
+  int x = left + (width - box.w()) / 2;
+  int y = top + (height - box.h()) / 2;
+  int screenLeft = 0, screenTop = 0, screenWidth = 0, screenHeight = 0;
+  Fl::screen_work_area(screenLeft, screenTop, screenWidth, screenHeight, x, y);
+  x = std::clamp(x, screenLeft, std::max(screenLeft, screenLeft + screenWidth - box.w()));
+  y = std::clamp(y, screenTop, std::max(screenTop, screenTop + screenHeight - box.h()));
+  box.position(x, y);
+}
+
 }  // namespace
 
 int MessageDialogs::Show(HWND, const MessageRecord& box) {
-  const std::string text = String(box.text).ToUtf8();
+  // Shown as written: '@' would otherwise start one of the toolkit's symbols.
+  const std::string text = LabelText(String(box.text), false);
   const std::string caption = String(box.caption).ToUtf8();
   const IconLook icon = IconFor(box.type);
 
   fl_font(FL_HELVETICA, kUiFontSize);
   int textWidth = kMaxTextWidth, textHeight = 0;
-  fl_measure(text.c_str(), textWidth, textHeight, 0);
+  fl_measure(text.c_str(), textWidth, textHeight, 1);
   // The label is drawn a little inside its box; the slack keeps the measured
   // lines from wrapping again.
   textWidth = std::clamp(textWidth + kLabelSlack, kMinTextWidth, kMaxTextWidth);
@@ -79,6 +101,7 @@ int MessageDialogs::Show(HWND, const MessageRecord& box) {
   ok->callback(Close);
   window.end();
   window.set_modal();
+  Centre(window);
   window.show();
   while (window.shown()) Fl::wait();
   return IDOK;

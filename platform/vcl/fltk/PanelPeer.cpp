@@ -1,6 +1,7 @@
 // The panel: shows the last frame presented into its window (its caption
-// until the first), reports mouse presses, moves and releases, and holds the
-// widgets of the controls inside it.
+// until the first), paces the frames presented by the display's refresh,
+// reports mouse presses, moves and releases, and holds the widgets of the
+// controls inside it.
 
 #include <algorithm>
 
@@ -9,6 +10,7 @@
 
 #include "vcl/Panel.h"
 #include "vcl/User.h"
+#include "vcl/fltk/RefreshClock.h"
 #include "vcl/fltk/WidgetPeer.h"
 
 namespace vcl::fltk {
@@ -87,10 +89,16 @@ class PanelView : public Fl_Group {
 
 class PanelPeer : public WidgetPeer {
  public:
-  explicit PanelPeer(TPanel& panel) : WidgetPeer(panel, new PanelView(panel)) {}
+  explicit PanelPeer(TPanel& panel) : WidgetPeer(panel, new PanelView(panel)), panel_(panel) {
+    panel_.SetFramePacer(&DisplayRefresh());
+  }
+  ~PanelPeer() override { panel_.SetFramePacer(nullptr); }
 
  protected:
   Fl_Group* ChildGroup() override { return static_cast<Fl_Group*>(Widget()); }
+
+ private:
+  TPanel& panel_;
 };
 
 }  // namespace

@@ -79,4 +79,6 @@ Fl_Menu_Bar* ScreenMenuBar(const TCustomForm& form) {
   return peer ? peer->Window()->MenuBar() : nullptr;
 }
 
+void UseToolkitFileChooser() { Fl::option(Fl::OPTION_FNFC_USES_GTK, false); }
+
 }  // namespace vcl

@@ -1,11 +1,13 @@
 // A form's window as a PNG file: the pixels are read back from the display.
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
+#include <FL/x.H>
 #include <png.h>
 
 #include "vcl/Screen.h"
@@ -36,7 +38,42 @@ bool WritePng(const std::string& path, const unsigned char* rgb, int width, int 
   return std::fclose(file) == 0 && written;
 }
 
+// The screen's pixels in a rectangle as RGB bytes, row after row.
+std::unique_ptr<unsigned char[]> ReadScreen(int left, int top, int width, int height) {
+  XImage* image = XGetImage(fl_display, RootWindow(fl_display, fl_screen), left, top,
+                            static_cast<unsigned>(width), static_cast<unsigned>(height), AllPlanes,
+                            ZPixmap);
+  if (image == nullptr) return nullptr;
+  auto rgb = std::make_unique<unsigned char[]>(static_cast<size_t>(width) * height * kBytesPerPixel);
+  unsigned char* out = rgb.get();
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const unsigned long pixel = XGetPixel(image, x, y);
+      *out++ = static_cast<unsigned char>((pixel & image->red_mask) >> __builtin_ctzl(image->red_mask));
+      *out++ = static_cast<unsigned char>((pixel & image->green_mask) >> __builtin_ctzl(image->green_mask));
+      *out++ = static_cast<unsigned char>((pixel & image->blue_mask) >> __builtin_ctzl(image->blue_mask));
+    }
+  }
+  XDestroyImage(image);
+  return rgb;
+}
+
 }  // namespace
+
+bool WriteScreenArea(int left, int top, int width, int height, const std::string& pngPath) {
+  if (fl_display == nullptr || width <= 0 || height <= 0) return false;
+  const int screenWidth = DisplayWidth(fl_display, fl_screen);
+  const int screenHeight = DisplayHeight(fl_display, fl_screen);
+  left = std::max(left, 0);
+  top = std::max(top, 0);
+  width = std::min(width, screenWidth - left);
+  height = std::min(height, screenHeight - top);
+  if (width <= 0 || height <= 0) return false;
+  Fl::flush();
+  XSync(fl_display, False);
+  std::unique_ptr<unsigned char[]> pixels = ReadScreen(left, top, width, height);
+  return pixels && WritePng(pngPath, pixels.get(), width, height);
+}
 
 bool WriteScreenshot(const TCustomForm& form, const std::string& pngPath) {
   Fl_Window* window = ScreenWindow(form);

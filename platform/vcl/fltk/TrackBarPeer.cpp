@@ -48,10 +48,11 @@ class TrackBarView : public Fl_Widget {
       const int pixel = bar_.PixelOf(static_cast<int>(p));
       Line(pixel, across - kTickLength - 1, pixel, across - 2);
     }
-    // The thumb.
+    // The thumb; a disabled one is hollowed out, as the ticks and channel fade.
     const int thumbAcross = across - kTickLength - 6;
     Box(FL_UP_BOX, bar_.ThumbCentre() - TTrackBar::kThumbLength / 2, centre - thumbAcross / 2,
-        TTrackBar::kThumbLength, thumbAcross);
+        TTrackBar::kThumbLength, thumbAcross,
+        active_r() ? FL_BACKGROUND_COLOR : fl_lighter(FL_BACKGROUND_COLOR));
     if (Fl::focus() == this) draw_focus();
   }
 
@@ -85,12 +86,14 @@ class TrackBarView : public Fl_Widget {
   }
 
  private:
-  // Drawing in channel coordinates: along the channel and across it.
-  void Box(Fl_Boxtype type, int along, int across, int length, int thickness) {
+  // Drawing in channel coordinates: along the channel and across it. Boxes
+  // take the widget's state, so a disabled bar draws them in faded colours.
+  void Box(Fl_Boxtype type, int along, int across, int length, int thickness,
+           Fl_Color color = FL_BACKGROUND_COLOR) {
     if (bar_.GetOrientation() == trVertical)
-      fl_draw_box(type, x() + across, y() + along, thickness, length, FL_BACKGROUND_COLOR);
+      draw_box(type, x() + across, y() + along, thickness, length, color);
     else
-      fl_draw_box(type, x() + along, y() + across, length, thickness, FL_BACKGROUND_COLOR);
+      draw_box(type, x() + along, y() + across, length, thickness, color);
   }
   void Line(int along1, int across1, int along2, int across2) {
     if (bar_.GetOrientation() == trVertical)

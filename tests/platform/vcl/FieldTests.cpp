@@ -61,22 +61,31 @@ TEST_F(FieldTest, SpinChangingTheRangeKeepsTheValueUntilTheFieldIsLeft) {
   EXPECT_EQ(log, (Log{"change", "change"}));
 }
 
-TEST_F(FieldTest, SpinTextThatIsNoNumberReadsAsTheMinimumAndIsPutRightOnLeaving) {
+// A typo is never taken as a value: while the text is no number the field
+// stands for the last number it held, and leaving it shows that number again.
+TEST_F(FieldTest, SpinTextThatIsNoNumberKeepsTheLastNumberAndShowsItAgainOnLeaving) {
   TCSpinEdit* spin = form->SpinEdit1;
   spin->MinValue = -1;
   spin->MaxValue = 5;
+  spin->Value = 3;
+  spin->OnChange = [this](TObject*) { log.push_back(form->SpinEdit1->Text.Get().ToUtf8()); };
   for (const wchar_t* bad : {L"", L"-", L"abc", L"2x", L"99999999999"}) {
     User::TypeText(spin, bad);
-    EXPECT_EQ(spin->Value, -1) << String(bad).ToUtf8();
+    EXPECT_EQ(spin->Value, 3) << String(bad).ToUtf8();
   }
   User::LeaveField(spin);
-  EXPECT_EQ(spin->Text.Get(), String(L"-1"));
+  EXPECT_EQ(spin->Text.Get(), String(L"3"));
+  EXPECT_EQ(log, (Log{"", "-", "abc", "2x", "99999999999", "3"}));
 
-  // A number in range stays as typed.
+  // Numbers in range stay as typed, the minimum too; the last of them counts.
+  User::TypeText(spin, L"-1");
   User::TypeText(spin, L"+4");
+  User::TypeText(spin, L"4q");
   User::LeaveField(spin);
-  EXPECT_EQ(spin->Text.Get(), String(L"+4"));
-  EXPECT_EQ(spin->Value, 4);
+  EXPECT_EQ(spin->Text.Get(), String(L"4"));
+  User::TypeText(spin, L"-1");
+  User::LeaveField(spin);
+  EXPECT_EQ(spin->Value, -1);
 }
 
 TEST_F(FieldTest, ClickingElsewhereLeavesTheFieldBeforeTheClickIsHandled) {

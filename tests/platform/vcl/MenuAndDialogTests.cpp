@@ -1,6 +1,12 @@
-// Menus, file dialogs and the translation of dialog filters for the chooser.
+// Menus, file dialogs, where file dialogs start and what typed names name,
+// and the translation of dialog filters for the chooser.
+
+#include <cstdlib>
+#include <filesystem>
 
 #include "FormFixture.h"
+#include "TempFiles.h"
+#include "vcl/DialogPaths.h"
 #include "vcl/FileFilter.h"
 
 using MenuTest = FormTest;
@@ -60,10 +66,46 @@ TEST_F(DialogTest, SaveDialogsAskForASaveChooser) {
 }
 
 TEST(ChooserFilter, TranslatesDescriptionsAndPatterns) {
-  EXPECT_EQ(vcl::ChooserFilter(L"Tomb Raider WAD File|*.wad"), "Tomb Raider WAD File (*.wad)");
-  EXPECT_EQ(vcl::ChooserFilter(L"wad file| *.wad"), "wad file (*.wad)");
+  EXPECT_EQ(vcl::ChooserFilter(L"Tomb Raider WAD File|*.wad"), "Tomb Raider WAD File\t*.wad");
+  EXPECT_EQ(vcl::ChooserFilter(L"wad file| *.wad"), "wad file\t*.wad");
   EXPECT_EQ(vcl::ChooserFilter(L"Levels|*.wad;*.tr4|All files|*"),
-            "Levels ({*.wad,*.tr4})\tAll files (*)");
+            "Levels\t{*.wad,*.tr4}\nAll files\t*");
   EXPECT_EQ(vcl::ChooserFilter(L"Nothing|"), "");
   EXPECT_EQ(vcl::ChooserFilter(L""), "");
+}
+
+// A typed name is found within the folder the dialog shows, whatever the
+// program's working folder.
+TEST(DialogPaths, TypedNamesAreTakenWithinTheFolderShown) {
+  const String folder = L"/levels/tr4";
+  EXPECT_EQ(vcl::ResolveTypedName(L"lara.wad", folder), String(L"/levels/tr4/lara.wad"));
+  EXPECT_EQ(vcl::ResolveTypedName(L"../../shared/./wads/wolf.wad", folder),
+            String(L"/shared/wads/wolf.wad"));
+  EXPECT_EQ(vcl::ResolveTypedName(L"/elsewhere/a@b/x.wad", folder), String(L"/elsewhere/a@b/x.wad"));
+  EXPECT_EQ(vcl::ResolveTypedName(L"sub/", folder), String(L"/levels/tr4/sub/"));
+}
+
+// A dialog starts in its own folder, else in its file's, else in the folder
+// the program was started from.
+TEST(DialogPaths, DialogsStartInTheirFolderElseTheirFilesElseTheStartFolder) {
+  vcl::FileDialogRequest request;
+  request.fileName = L"/levels/tr4/lara.wad";
+  EXPECT_EQ(vcl::DialogFolder(request), String(L"/levels/tr4"));
+  EXPECT_EQ(vcl::PresetFile(request), String(L"/levels/tr4/lara.wad"));
+  request.initialDir = L"/saved/";
+  EXPECT_EQ(vcl::DialogFolder(request), String(L"/saved"));
+  EXPECT_EQ(vcl::PresetFile(request), String(L"/saved/lara.wad"));
+
+  const std::filesystem::path started = testsupport::UniqueTempPath("started", "");
+  std::filesystem::create_directory(started);
+  const String working = String::FromUtf8(std::filesystem::current_path().string());
+  request = vcl::FileDialogRequest{};
+  EXPECT_EQ(vcl::DialogFolder(request), working);
+  setenv(vcl::kStartFolderVariable, started.c_str(), 1);
+  EXPECT_EQ(vcl::DialogFolder(request), String::FromUtf8(started.string()));
+  EXPECT_EQ(vcl::PresetFile(request), String());
+  setenv(vcl::kStartFolderVariable, (started / "gone").c_str(), 1);
+  EXPECT_EQ(vcl::DialogFolder(request), working);
+  unsetenv(vcl::kStartFolderVariable);
+  std::filesystem::remove(started);
 }

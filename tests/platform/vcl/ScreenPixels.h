@@ -9,3 +9,7 @@ class Fl_Window;
 
 // The colour shown at a point of the window, as red, green and blue.
 std::array<int, 3> PixelAt(Fl_Window* window, int x, int y);
+
+// The darkest grey level (the least of red, green and blue) shown in a
+// rectangle of the window.
+int DarkestIn(Fl_Window* window, int x, int y, int width, int height);
