@@ -1,5 +1,6 @@
 #include "ui/AnimCommForm.h"
 
+#include "ui/ControlPlacement.h"
 #include "ui/Main.h"
 #include "ui/MainUnit.h"
 
@@ -44,15 +45,6 @@ int EffectRow(uint16_t effect) {
   return effect < kEffectRows ? effect : -1;
 }
 
-template <class T>
-T* Place(TForm3* form, int left, int top, int width, int height, const wchar_t* caption = nullptr) {
-  T* control = new T(form);
-  control->SetParent(form);
-  control->SetBounds(left, top, width, height);
-  if (caption != nullptr) control->SetText(caption);
-  return control;
-}
-
 }  // namespace
 
 TForm3::TForm3(TComponent* owner) : TForm(owner) {
@@ -65,23 +57,23 @@ TForm3::TForm3(TComponent* owner) : TForm(owner) {
 }
 
 void TForm3::CreateControls() {
-  ListBox1 = Place<TListBox>(this, 8, 8, 351, 161);
+  ListBox1 = Place<TListBox>(this, this, 8, 8, 351, 161);
   // Lists to choose from: a typed text would name no type or effect.
-  ComboBox1 = Place<TComboBox>(this, 8, 175, 144, 21);
+  ComboBox1 = Place<TComboBox>(this, this, 8, 175, 144, 21);
   ComboBox1->SetStyle(csDropDownList);
-  Edit1 = Place<TEdit>(this, 8, 202, 33, 21);
-  Edit2 = Place<TEdit>(this, 64, 202, 34, 21);
-  Edit3 = Place<TEdit>(this, 120, 202, 32, 21);
-  ComboBox2 = Place<TComboBox>(this, 8, 229, 145, 21);
+  Edit1 = Place<TEdit>(this, this, 8, 202, 33, 21);
+  Edit2 = Place<TEdit>(this, this, 64, 202, 34, 21);
+  Edit3 = Place<TEdit>(this, this, 120, 202, 32, 21);
+  ComboBox2 = Place<TComboBox>(this, this, 8, 229, 145, 21);
   ComboBox2->SetStyle(csDropDownList);
-  Button1 = Place<TButton>(this, 286, 175, 73, 25, L"Update");
-  Button2 = Place<TButton>(this, 286, 206, 73, 25, L"Add");
-  Button3 = Place<TButton>(this, 286, 237, 73, 25, L"Delete");
-  RadioGroup1 = Place<TRadioGroup>(this, 159, 175, 105, 82, L"Play Sound When:");
+  Button1 = Place<TButton>(this, this, 286, 175, 73, 25, L"Update");
+  Button2 = Place<TButton>(this, this, 286, 206, 73, 25, L"Add");
+  Button3 = Place<TButton>(this, this, 286, 237, 73, 25, L"Delete");
+  RadioGroup1 = Place<TRadioGroup>(this, this, 159, 175, 105, 82, L"Play Sound When:");
   // Children of the window, not of the frame, so that they exclude each other.
-  RadioButton1 = Place<TRadioButton>(this, 168, 188, 87, 17, L"On Water");
-  RadioButton2 = Place<TRadioButton>(this, 168, 211, 81, 17, L"On Land");
-  RadioButton3 = Place<TRadioButton>(this, 168, 229, 81, 25, L"Both");
+  RadioButton1 = Place<TRadioButton>(this, this, 168, 188, 87, 17, L"On Water");
+  RadioButton2 = Place<TRadioButton>(this, this, 168, 211, 81, 17, L"On Land");
+  RadioButton3 = Place<TRadioButton>(this, this, 168, 229, 81, 25, L"Both");
 }
 
 void TForm3::BindHandlers() {

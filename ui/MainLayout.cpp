@@ -1,6 +1,7 @@
 // The main window's menu and controls: names, places, captions, initial
 // states and the handlers bound to them.
 
+#include "ui/ControlPlacement.h"
 #include "ui/Main.h"
 
 namespace {
@@ -12,16 +13,6 @@ constexpr int kClientHeight = 625;
 constexpr int kAngleMin = 1;
 constexpr int kAngleMax = 360;
 constexpr int kAngleTickEvery = 4;
-
-template <class T>
-T* Place(TForm2* form, TWinControl* parent, int left, int top, int width, int height,
-         const wchar_t* caption = nullptr) {
-  T* control = new T(form);
-  control->SetParent(parent);
-  control->SetBounds(left, top, width, height);
-  if (caption != nullptr) control->SetText(caption);
-  return control;
-}
 
 TMenuItem* AddItem(TForm2* form, TMenuItem* parent, const wchar_t* caption) {
   auto* item = new TMenuItem(form);

@@ -299,6 +299,21 @@ void Deadline::End(void* data) {
   Fl::repeat_timeout(1.0, End, data);
 }
 
+void ToolkitClick(Fl_Widget& widget) {
+  Fl_Window* window = widget.window();
+  Fl::e_x = widget.x() + widget.w() / 2;
+  Fl::e_y = widget.y() + widget.h() / 2;
+  Fl::e_x_root = window->x_root() + Fl::e_x;
+  Fl::e_y_root = window->y_root() + Fl::e_y;
+  Fl::e_keysym = FL_Button + FL_LEFT_MOUSE;
+  Fl::e_clicks = 0;
+  Fl::e_is_click = 0;
+  Fl::e_state = FL_BUTTON1;
+  Fl::handle(FL_PUSH, window);
+  Fl::e_state = 0;
+  Fl::handle(FL_RELEASE, window);
+}
+
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds within) {
   const auto end = Clock::now() + within;
   while (!condition()) {

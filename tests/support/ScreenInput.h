@@ -98,6 +98,10 @@ class Deadline {
   bool passed_ = false;
 };
 
+// A left press and release at the centre of a shown widget, handed straight
+// to the toolkit as the display delivers them (the pointer does not move).
+void ToolkitClick(Fl_Widget& widget);
+
 // Handles what the display sends until the condition holds; false when the
 // time ran out first.
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds within = 5s);

@@ -20,25 +20,6 @@
 #include "ui/EditorEntry.h"
 #include "vcl/Screen.h"
 
-namespace {
-
-// A left press and release at the centre of a widget, as the display sends them.
-void ClickWidget(Fl_Widget* widget) {
-  Fl_Window* window = widget->window();
-  Fl::e_x = widget->x() + widget->w() / 2;
-  Fl::e_y = widget->y() + widget->h() / 2;
-  Fl::e_x_root = window->x_root() + Fl::e_x;
-  Fl::e_y_root = window->y_root() + Fl::e_y;
-  Fl::e_keysym = FL_Button + FL_LEFT_MOUSE;
-  Fl::e_clicks = 0;
-  Fl::e_state = FL_BUTTON1;
-  Fl::handle(FL_PUSH, window);
-  Fl::e_state = 0;
-  Fl::handle(FL_RELEASE, window);
-}
-
-}  // namespace
-
 TEST(CommandEditorOnScreen, OpensOverARealWadAndLeavesAScreenshot) {
   SKIP_WITHOUT_PRIVATE_DISPLAY();
   SKIP_WITHOUT_SHARED("wads/lara.wad");
@@ -79,7 +60,7 @@ TEST(CommandEditorOnScreen, OpensOverARealWadAndLeavesAScreenshot) {
   ASSERT_TRUE(User::ChooseItem(form.ListBox1, 0));
   ASSERT_TRUE(User::ChooseItem(form.ComboBox1, static_cast<int>(sound->animIndex - first)));
   pump();
-  ClickWidget(vcl::ScreenWidget(*form.Button8));
+  testsupport::ToolkitClick(*vcl::ScreenWidget(*form.Button8));
   pump();
   ASSERT_TRUE(editor.GetVisible());
   Fl_Window* window = vcl::ScreenWindow(editor);
@@ -90,7 +71,7 @@ TEST(CommandEditorOnScreen, OpensOverARealWadAndLeavesAScreenshot) {
   auto* list = static_cast<Fl_Hold_Browser*>(vcl::ScreenWidget(*editor.ListBox1));
   EXPECT_EQ(list->size(), editor.ListBox1->GetItems()->GetCount());
   EXPECT_EQ(list->value(), line + 1);
-  ClickWidget(vcl::ScreenWidget(*form.Button1));  // the main window takes no clicks
+  testsupport::ToolkitClick(*vcl::ScreenWidget(*form.Button1));  // the main window takes no clicks
   EXPECT_EQ(form.Button1->GetText(), String(L"Play"));
 
   const char* screenshot = UI_SCREENSHOT_DIR "/dide-command-editor.png";

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
 
@@ -17,27 +16,6 @@
 #include "ui/ChangeForm.h"
 #include "ui/EditorEntry.h"
 #include "vcl/Screen.h"
-
-namespace {
-
-// A left press and release at the centre of a control, as the display delivers them.
-void ClickOnScreen(const TControl& control) {
-  Fl_Widget* widget = vcl::ScreenWidget(control);
-  Fl_Window* window = widget->window();
-  Fl::e_x = widget->x() + widget->w() / 2;
-  Fl::e_y = widget->y() + widget->h() / 2;
-  Fl::e_x_root = window->x_root() + Fl::e_x;
-  Fl::e_y_root = window->y_root() + Fl::e_y;
-  Fl::e_keysym = FL_Button + FL_LEFT_MOUSE;
-  Fl::e_clicks = 0;
-  Fl::e_is_click = 0;
-  Fl::e_state = FL_BUTTON1;
-  Fl::handle(FL_PUSH, window);
-  Fl::e_state = 0;
-  Fl::handle(FL_RELEASE, window);
-}
-
-}  // namespace
 
 TEST(OnScreen, StateChangeEditorOpensOverARealWadAndClosesBack) {
   SKIP_WITHOUT_PRIVATE_DISPLAY();
@@ -77,7 +55,7 @@ TEST(OnScreen, StateChangeEditorOpensOverARealWadAndClosesBack) {
   ASSERT_TRUE(User::ChooseItem(form.ComboBox1, 0));
   pump();
 
-  ClickOnScreen(*form.Button7);
+  testsupport::ToolkitClick(*vcl::ScreenWidget(*form.Button7));
   pump();
   ASSERT_TRUE(editor.GetVisible());
   ASSERT_TRUE(vcl::ScreenWindow(editor)->shown());
