@@ -388,24 +388,36 @@ TEST(CommandEditor, FramesAsLargeAsAFieldTakesAreStoredIn16Bits) {
   EXPECT_EQ(ByAnimation(session.CommitSaveAndRead()), expected);
 }
 
+namespace {
+// The two editors with the main window's buttons that open them.
+std::array<std::pair<TButton*, TForm*>, 2> Editors(TForm2& main) {
+  return {{{main.Button8, Main().Form3}, {main.Button7, Main().Form1}}};
+}
+}  // namespace
+
 // Right after "Add Animation" the animation list shows none: neither editor
-// opens. Either editor opened over a shown animation closes back to the main
-// window, which is the active window again, with no control focused.
-TEST(CommandEditor, BothEditorsOpenOnlyOverAShownAnimationAndCloseBackToTheMainWindow) {
+// opens, whatever the selection still names.
+TEST(CommandEditor, NeitherEditorOpensWhileTheAnimationListShowsNone) {
   CommandEditorSession session;
   TForm2& main = session.Form();
-  const std::array<std::pair<TButton*, TForm*>, 2> editors{
-      {{main.Button8, Main().Form3}, {main.Button7, Main().Form1}}};
   session.Choose(0, 1);
   User::ChooseMenuItem(main.AddAnimation1);
   ASSERT_EQ(main.ComboBox1->GetItemIndex(), -1);
-  for (auto [button, editor] : editors) {
+  for (auto [button, editor] : Editors(main)) {
     EXPECT_TRUE(User::Click(button));
     EXPECT_FALSE(editor->GetVisible());
     EXPECT_TRUE(main.GetEnabled() && main.GetActive());
   }
-  User::ChooseItem(main.ComboBox1, 0);
-  for (auto [button, editor] : editors) {
+}
+
+// Either editor, opened while a field of the main window has the focus,
+// closes back to the main window: enabled, the active window again, with no
+// control focused.
+TEST(CommandEditor, EitherEditorClosesBackToTheActiveMainWindow) {
+  CommandEditorSession session;
+  TForm2& main = session.Form();
+  session.Choose(0, 1);
+  for (auto [button, editor] : Editors(main)) {
     User::Click(main.Edit5);
     ASSERT_TRUE(User::Click(button));
     EXPECT_TRUE(editor->GetActive());
