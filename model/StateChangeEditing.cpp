@@ -31,14 +31,19 @@ uint32_t RunningStart(const std::vector<Owner>& owners, uint16_t Owner::*count, 
   return running;
 }
 
-// Moves by delta the ranges of the owners from first on that start at or past
-// from; an empty range whose index would leave 16 bits keeps it.
+// Moves by delta the ranges of the owners from first on that start at their
+// place in the running sequence, as the owners stand before the edit. An
+// empty range elsewhere holds an index nobody reads and keeps the one the file
+// gave it; so does one whose index would leave 16 bits.
 template <class Owner>
-void MoveLater(std::vector<Owner>& owners, uint16_t Owner::*start, std::size_t first, uint32_t from,
-               int delta) {
-  for (std::size_t j = first; j < owners.size(); ++j) {
+void MoveLater(std::vector<Owner>& owners, uint16_t Owner::*start, uint16_t Owner::*count,
+               std::size_t first, int delta) {
+  uint32_t running = 0;
+  for (std::size_t j = 0; j < owners.size(); ++j) {
+    const bool inSequence = owners[j].*start == running;
+    running += owners[j].*count;
     const int moved = owners[j].*start + delta;
-    if (owners[j].*start >= from && moved >= 0 && moved <= kMaxCount)
+    if (j >= first && inSequence && moved >= 0 && moved <= kMaxCount)
       owners[j].*start = static_cast<uint16_t>(moved);
   }
 }
@@ -89,17 +94,19 @@ StateChangeEdit AddDispatch(WadFile& wad, uint32_t g, uint16_t stateId, const Wa
                                          animation.numStateChanges < kMaxCount;
   if (!rangeGrows || wad.dispatches.size() >= kMaxRecords) return StateChangeEdit::kTooLarge;
 
-  wad.dispatches.insert(wad.dispatches.begin() + p, dispatch);
+  // The ranges move while the counts still tell where the sequence put them.
   if (existing) {
+    MoveLater(wad.stateChanges, &WadStateChange::dispatchIndex, &WadStateChange::numDispatches, s + 1, +1);
     ++wad.stateChanges[s].numDispatches;
   } else {
+    MoveLater(wad.animations, &WadAnimation::stateChangeIndex, &WadAnimation::numStateChanges, g + 1, +1);
+    MoveLater(wad.stateChanges, &WadStateChange::dispatchIndex, &WadStateChange::numDispatches, s, +1);
     wad.stateChanges.insert(wad.stateChanges.begin() + s,
                             WadStateChange{stateId, 1, static_cast<uint16_t>(p)});
     animation.stateChangeIndex = static_cast<uint16_t>(s);
     ++animation.numStateChanges;
-    MoveLater(wad.animations, &WadAnimation::stateChangeIndex, g + 1, s, +1);
   }
-  MoveLater(wad.stateChanges, &WadStateChange::dispatchIndex, s + 1, p, +1);
+  wad.dispatches.insert(wad.dispatches.begin() + p, dispatch);
   return StateChangeEdit::kDone;
 }
 
@@ -110,15 +117,15 @@ StateChangeEdit DeleteDispatch(WadFile& wad, uint32_t g, DispatchLine line) {
   const uint32_t s = line.stateChange;
   const uint32_t d = line.dispatch;
 
-  wad.dispatches.erase(wad.dispatches.begin() + d);
+  // The ranges move while the counts still tell where the sequence put them.
+  MoveLater(wad.stateChanges, &WadStateChange::dispatchIndex, &WadStateChange::numDispatches, s + 1, -1);
   if (wad.stateChanges[s].numDispatches < 2) {
+    MoveLater(wad.animations, &WadAnimation::stateChangeIndex, &WadAnimation::numStateChanges, g + 1, -1);
     wad.stateChanges.erase(wad.stateChanges.begin() + s);
     --wad.animations[g].numStateChanges;
-    MoveLater(wad.animations, &WadAnimation::stateChangeIndex, g + 1, s + 1, -1);
-    MoveLater(wad.stateChanges, &WadStateChange::dispatchIndex, s, d + 1, -1);
   } else {
     --wad.stateChanges[s].numDispatches;
-    MoveLater(wad.stateChanges, &WadStateChange::dispatchIndex, s + 1, d + 1, -1);
   }
+  wad.dispatches.erase(wad.dispatches.begin() + d);
   return StateChangeEdit::kDone;
 }

@@ -7,9 +7,9 @@
 // relies on the running sequence: the ranges follow each other in table order
 // with no gap, so that each one starts where the ones before it end. A range
 // with no records is never read through; its index may hold anything (files
-// in use hold 0 there), so it is not checked, an insertion into it goes to its
-// running position, and it moves with an edit only when it points at or past
-// the records that moved.
+// in use hold 0 there), so it is not checked, and an insertion into it goes to
+// its running position. An edit moves it only when it stands at its running
+// position; elsewhere it keeps the index the file gave it.
 
 #include <cstdint>
 #include <vector>

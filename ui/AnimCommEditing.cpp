@@ -8,7 +8,9 @@
 
 namespace {
 
-uint16_t Word(int value) { return static_cast<uint16_t>(value & 0xFFFF); }
+// Stored values are 16-bit: typed values wrap. Sums with a frame are taken
+// wide, as a typed number may be as large as an int holds.
+uint16_t Word(int64_t value) { return static_cast<uint16_t>(value & 0xFFFF); }
 int Number(const TEdit* edit) { return StrToInt(edit->GetText()); }
 
 // The ComboBox1 item of a type the editor knows; -1 for any other.
@@ -30,7 +32,7 @@ void TForm3::ListBox1Click(TObject* Sender) {
   int second = c.params[1];
   if (c.type == kCommandPlaySound) {
     second &= kSoundNumberMask;
-    // With both flags set, "On Land" wins.
+    // With both flags set, "On Land" shows; Update keeps both (keepSoundFlags).
     if (c.params[1] & SOUND_ON_WATER) RadioButton1->SetChecked(true);
     if (c.params[1] & SOUND_ON_LAND) RadioButton2->SetChecked(true);
     if (!(c.params[1] & (SOUND_ON_WATER | SOUND_ON_LAND))) RadioButton3->SetChecked(true);
@@ -42,9 +44,11 @@ void TForm3::ListBox1Click(TObject* Sender) {
   }
   Edit2->SetText(IntToStr(second));
   Edit3->SetText(IntToStr(c.params[2]));
+  keepSoundFlags = true;
 }
 
 void TForm3::ComboBox1Change(TObject* Sender) {
+  keepSoundFlags = false;
   for (TEdit* edit : {Edit1, Edit2, Edit3}) edit->SetText(L"0");
   const int item = ComboBox1->GetItemIndex();
   if (item < 0) return;
@@ -65,6 +69,13 @@ void TForm3::ShowTypeControls(int item) {
 }
 
 void TForm3::ComboBox2Change(TObject* Sender) {}
+
+void TForm3::RadioButtonMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
+  const auto* radio = static_cast<const TControl*>(Sender);
+  // A left release inside the button clicks it, whether or not it was checked.
+  if (Button == mbLeft && X >= 0 && Y >= 0 && X < radio->GetWidth() && Y < radio->GetHeight())
+    keepSoundFlags = false;
+}
 
 bool TForm3::ReadFields(AnimCommand& command, const AnimCommand* current) const {
   const int item = ComboBox1->GetItemIndex();
@@ -90,9 +101,11 @@ bool TForm3::ReadFields(AnimCommand& command, const AnimCommand* current) const 
                        MB_OK | MB_ICONEXCLAMATION);
         return false;
       }
-      p[0] = Word(frame + frameStart);
+      p[0] = Word(int64_t{frame} + frameStart);
       // The flag is added to the number, as the stored commands have it.
-      if (RadioButton1->GetChecked()) p[1] = Word(sound + SOUND_ON_WATER);
+      if (keepSoundFlags && current != nullptr && current->type == kCommandPlaySound)
+        p[1] = Word(sound + (current->params[1] & (SOUND_ON_WATER | SOUND_ON_LAND)));
+      else if (RadioButton1->GetChecked()) p[1] = Word(sound + SOUND_ON_WATER);
       else if (RadioButton2->GetChecked()) p[1] = Word(sound + SOUND_ON_LAND);
       else if (RadioButton3->GetChecked()) p[1] = Word(sound);
       break;
@@ -105,7 +118,7 @@ bool TForm3::ReadFields(AnimCommand& command, const AnimCommand* current) const 
         p[1] = current->params[1];
       else
         return false;
-      p[0] = Word(Number(Edit1) + frameStart);
+      p[0] = Word(int64_t{Number(Edit1)} + frameStart);
       break;
     }
     default: break;

@@ -1,7 +1,7 @@
 #include "ui/AnimCommForm.h"
 
 #include "ui/ControlPlacement.h"
-#include "ui/Main.h"
+#include "ui/EditorWindows.h"
 #include "ui/MainUnit.h"
 
 namespace {
@@ -36,8 +36,6 @@ constexpr Effect kEffects[kEffectItems] = {
     {37, L"Unknown4"},                {38, L"Unknown5"},
     {43, L"Get Water Skin"},          {44, L"Put back Waterskin"},
     {EFFECT_STEP_LAND, L"Play step sound,land"}, {EFFECT_STEP_WATER, L"Play step sound,water"}};
-// Effect numbers that show no item when clicked.
-constexpr int kEffectsWithoutItem[] = {27, 28, 29};
 
 int EffectRow(uint16_t effect) {
   if (effect == EFFECT_STEP_LAND) return kStepLandRow;
@@ -86,18 +84,21 @@ void TForm3::BindHandlers() {
   Button1->OnClick = Bind(this, &TForm3::Button1Click);
   Button2->OnClick = Bind(this, &TForm3::Button2Click);
   Button3->OnClick = Bind(this, &TForm3::Button3Click);
+  for (TRadioButton* radio : {RadioButton1, RadioButton2, RadioButton3})
+    radio->OnMouseUp = Bind(this, &TForm3::RadioButtonMouseUp);
 }
 
 void TForm3::FormCreate(TObject* Sender) {
   effectNames[kNotSpecifiedEffect] = L"Not Specified";
-  effectToItem.fill(0);
+  // A number without an item of its own shows none when clicked, so that
+  // Update keeps it unless an item is chosen.
+  effectToItem.fill(-1);
   for (int item = 0; item < kEffectItems; ++item) {
     const Effect& effect = kEffects[item];
     effectNames[static_cast<std::size_t>(EffectRow(effect.number))] = effect.name;
     itemToEffect[static_cast<std::size_t>(item)] = effect.number;
     if (effect.number < kEffectRows) effectToItem[effect.number] = item;
   }
-  for (int effect : kEffectsWithoutItem) effectToItem[static_cast<std::size_t>(effect)] = -1;
   ComboBox1->Clear();
   for (const wchar_t* name : kTypeNames) ComboBox1->AddItem(name, nullptr);
   ComboBox2->Clear();
@@ -112,10 +113,7 @@ void TForm3::Cargar(TObject* Sender) {
 }
 
 void TForm3::Salir(TObject* Sender, TCloseAction& Action) {
-  Hide();
-  TForm2* main = Main().Form2;
-  main->SetEnabled(true);
-  main->FocusControl(nullptr);
+  HideBackToMainWindow(this);
   for (TEdit* edit : {Edit1, Edit2, Edit3}) edit->SetVisible(true);
   ComboBox2->SetVisible(false);
 }
@@ -133,6 +131,7 @@ int TForm3::FrameStart() const {
 void TForm3::refreshCommandList() {
   const MainUnit& M = Main();
   ListBox1->Clear();
+  keepSoundFlags = false;
   commandListMap.clear();
   for (uint32_t i = 0; i < M.comandos.size(); ++i)
     if (static_cast<int64_t>(M.comandos[i].animIndex) == M._Animacion) commandListMap.push_back(i);

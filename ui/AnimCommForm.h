@@ -46,6 +46,8 @@ class TForm3 : public TForm {
   void Button1Click(TObject* Sender);  // Update
   void Button2Click(TObject* Sender);  // Add
   void Button3Click(TObject* Sender);  // Delete
+  // A click on any of the three radio buttons, the checked one included.
+  void RadioButtonMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
 
   // Lists the commands of the chosen animation, one line each, with no line
   // selected.
@@ -58,6 +60,11 @@ class TForm3 : public TForm {
   std::vector<uint32_t> commandListMap;
 
  private:
+  // Set by a click on a line, cleared by a click on a radio button or a
+  // choice of type: until then Update keeps the flag bits of the clicked Play
+  // Sound command, even both of them, which show as "On Land".
+  bool keepSoundFlags = false;
+
   void CreateControls();
   void BindHandlers();
 

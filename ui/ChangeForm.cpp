@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "ui/ControlPlacement.h"
-#include "ui/Main.h"
+#include "ui/EditorWindows.h"
 #include "ui/MainUnit.h"
 #include "ui/MessageBoxes.h"
 
@@ -110,14 +110,7 @@ void TForm1::FormShow(TObject* Sender) { refreshStateChangeList(); }
 void TForm1::Salir(TObject* Sender, TCloseAction& Action) {
   ListBox1->Clear();
   stateListMaps.clear();
-  // The main window takes input again before this one goes, so that the
-  // focus goes back to it and not to another program's window.
-  TForm2* mainWindow = Main().Form2;
-  if (mainWindow != nullptr) mainWindow->SetEnabled(true);
-  Hide();
-  if (mainWindow == nullptr) return;
-  mainWindow->Activate();
-  mainWindow->FocusControl(nullptr);
+  HideBackToMainWindow(this);
 }
 
 void TForm1::refreshStateChangeList() {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <set>
 #include <tuple>
 
@@ -39,6 +40,42 @@ WadFile Tables() {
   return wad;
 }
 
+// Each range without records but skip, in table order: its index and whether
+// that is its place in the running sequence.
+template <class Owner>
+std::vector<std::pair<uint16_t, bool>> EmptyStarts(const std::vector<Owner>& owners, uint16_t Owner::*start,
+                                                   uint16_t Owner::*count, std::size_t skip = SIZE_MAX) {
+  std::vector<std::pair<uint16_t, bool>> starts;
+  std::size_t running = 0;
+  for (std::size_t j = 0; j < owners.size(); ++j) {
+    if (owners[j].*count == 0 && j != skip) starts.emplace_back(owners[j].*start, owners[j].*start == running);
+    running += owners[j].*count;
+  }
+  return starts;
+}
+
+// Whether every empty range stayed in the sequence if it stood in it, and kept
+// its index if not.
+bool Kept(const std::vector<std::pair<uint16_t, bool>>& before, const std::vector<std::pair<uint16_t, bool>>& after) {
+  return before.size() == after.size() &&
+         std::equal(before.begin(), before.end(), after.begin(),
+                    [](auto was, auto is) { return was.second ? is.second : is.first == was.first; });
+}
+
+// Ranges without records that nobody edited (all but animation g's) stay in
+// the sequence when they stood in it and keep their index when not.
+::testing::AssertionResult EmptyRangesKept(const WadFile& before, const WadFile& after, uint32_t g) {
+  using A = WadAnimation;
+  using S = WadStateChange;
+  if (!Kept(EmptyStarts(before.animations, &A::stateChangeIndex, &A::numStateChanges, g),
+            EmptyStarts(after.animations, &A::stateChangeIndex, &A::numStateChanges, g)))
+    return ::testing::AssertionFailure() << "an animation without state changes moved";
+  if (!Kept(EmptyStarts(before.stateChanges, &S::dispatchIndex, &S::numDispatches),
+            EmptyStarts(after.stateChanges, &S::dispatchIndex, &S::numDispatches)))
+    return ::testing::AssertionFailure() << "a state change without dispatches moved";
+  return ::testing::AssertionSuccess();
+}
+
 // Adds three dispatches to animation g under an id none of its state changes
 // with dispatches has, then deletes its lines, last and first in turn, until
 // none is left; checks every step.
@@ -54,20 +91,24 @@ void AddAndDeleteAll(const WadFile& start, uint32_t g) {
   expected.insert(expected.begin(), Answer{id, {}});
   WadFile wad = start;
   for (uint16_t n : {50, 51, 52}) {
+    const WadFile before = wad;
     ASSERT_EQ(AddDispatch(wad, g, id, Marked(n)), StateChangeEdit::kDone);
     expected.front().dispatches.insert(expected.front().dispatches.begin(), Marked(n));
     ASSERT_TRUE(OnlyAnimationChanged(start, wad, g, expected));
+    ASSERT_TRUE(EmptyRangesKept(before, wad, g));
   }
   auto hasDispatches = [](const Answer& a) { return !a.dispatches.empty(); };
   for (bool last = true;; last = !last) {
     const std::vector<DispatchLine> lines = DispatchLinesOf(wad, g);
     if (lines.empty()) break;
+    const WadFile before = wad;
     ASSERT_EQ(DeleteDispatch(wad, g, last ? lines.back() : lines.front()), StateChangeEdit::kDone);
     const auto hit = last ? std::find_if(expected.rbegin(), expected.rend(), hasDispatches).base() - 1
                           : std::find_if(expected.begin(), expected.end(), hasDispatches);
     hit->dispatches.erase(last ? hit->dispatches.end() - 1 : hit->dispatches.begin());
     if (hit->dispatches.empty()) expected.erase(hit);
     ASSERT_TRUE(OnlyAnimationChanged(start, wad, g, expected));
+    ASSERT_TRUE(EmptyRangesKept(before, wad, g));
   }
 }
 
@@ -88,6 +129,20 @@ TEST(StateChangeEditing, AddsAndDeletesInAnyAnimationLeavingTheOthersAsTheyWere)
   EXPECT_TRUE(OnlyAnimationChanged(start, wad, 2,
                                    {{1, {Marked(50)}}, {1, {}}, {5, {Marked(3), Marked(4), Marked(5)}}}));
   EXPECT_EQ(wad.stateChanges[3], (WadStateChange{1, 0, 0}));
+}
+
+// A range without records stands in the sequence, or before, among or past
+// the records that an edit moves: each is edited everywhere as above.
+TEST(StateChangeEditing, RangesWithoutRecordsMoveOnlyWhenInTheSequence) {
+  for (uint16_t empty : {0, 3, 5, 0xFFFF}) {  // state change 2: the sequence puts it at 3
+    for (uint16_t none : {0, 2, 4, 0xFFFF}) {  // animation 1: the sequence puts it at 2
+      SCOPED_TRACE(testing::Message() << empty << " " << none);
+      WadFile start = Tables();
+      start.stateChanges[2].dispatchIndex = empty;
+      start.animations[1].stateChangeIndex = none;
+      for (uint32_t g = 0; g < start.animations.size(); ++g) AddAndDeleteAll(start, g);
+    }
+  }
 }
 
 TEST(StateChangeEditing, RefusesWhatItCannotRenumberAndChangesNothing) {
