@@ -71,6 +71,8 @@ void CalculateKeyFrameBounds(const WadFile& wad, const Lista_Mesh& meshes,
     }
   }
 
-  keyFrame->workingBox = {ToWad(e.maxX, 1),  ToWad(e.maxY, -1), ToWad(e.minZ, 1),
-                          ToWad(e.minX, 1), ToWad(e.minY, -1), ToWad(e.maxZ, 1)};
+  // Y is flipped on the way back to WAD units: the largest display Y is the
+  // smallest WAD Y.
+  keyFrame->workingBox = {ToWad(e.minX, 1), ToWad(e.maxY, -1), ToWad(e.minZ, 1),
+                          ToWad(e.maxX, 1), ToWad(e.minY, -1), ToWad(e.maxZ, 1)};
 }

@@ -12,8 +12,8 @@ struct WadFile;
 // Places every vertex of moveable m with its mesh's working world matrix in
 // keyframe k of animation g (a global index) and the keyframe's working root
 // offset, and writes the extremes into the keyframe's working box in WAD
-// units: corner A holds the largest X with the smallest Y and Z, corner B the
-// smallest X with the largest Y and Z (Y up on screen is down in the WAD), each
+// units: corner A holds the smallest X, Y and Z, corner B the largest, as the
+// files store their boxes (Y up on screen is down in the WAD), each
 // value rounded to a whole display unit times 10. The smallest Z never lies
 // above 0. Meshes that name no parsed mesh are skipped. Does nothing when m, g
 // or k name nothing.
