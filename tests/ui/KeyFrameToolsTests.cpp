@@ -222,6 +222,41 @@ TEST(KeyFrameList, AddAndDeleteKeepTheSelectionOnAKeyFrameAndSaveWhatIsLeft) {
   EXPECT_EQ(after[2]->keyFrames, (std::vector{before[2]->keyFrames[1]}));
 }
 
+// An "Add KeyFrame" refused because the animation is full leaves the
+// wizard's Undo enabled, and that Undo still puts the animation back; one
+// that adds a keyframe disables it.
+TEST(KeyFrameList, ARefusedAddLeavesTheWizardsUndoAsItWas) {
+  TestWadSession session;
+  TForm2& form = session.Form();
+  WadFile full = BuildTestWad();  // moveable 1's animation, last in the stream, filled up
+  const std::vector<std::uint16_t> frame(full.keyFrameWords.end() - 10, full.keyFrameWords.end());
+  while (full.keyFrameWords.size() < 10 * (kMaxKeyFrames + 3))
+    full.keyFrameWords.insert(full.keyFrameWords.end(), frame.begin(), frame.end());
+  full.moveables[2].keyFrameOffset = static_cast<std::uint32_t>(2 * full.keyFrameWords.size());
+  session.Open(WriteTestWad(session.Folder() / "full.wad", full));
+  session.Choose(1, 0);
+  ASSERT_EQ(Main().animaciones[2]->numKeyFrames(), kMaxKeyFrames);
+  const std::vector<KeyFrame> before = Main().animaciones[2]->keyFrames;
+  for (TEdit* field : {form.Edit14, form.Edit15, form.Edit16, form.Edit17})
+    User::TypeText(field, L"0");
+  User::Click(form.Button9);
+  ASSERT_TRUE(form.Button12->GetEnabled());
+  User::Click(form.Button3);
+  EXPECT_EQ(session.Boxes().back(),
+            (MessageRecord{L"This animation cannot hold more keyframes", L"Warning", kWarning}));
+  EXPECT_TRUE(form.Button12->GetEnabled());
+  Main().animaciones[2]->keyFrames[0].rootOffset[0] += 1;  // something for Undo to put back
+  User::Click(form.Button12);
+  EXPECT_EQ(session.Boxes().back(), (MessageRecord{L"Animation Undone", L" ", MB_OK}));
+  EXPECT_TRUE(Main().animaciones[2]->keyFrames == before);
+
+  session.Choose(0, 0);
+  User::Click(form.Button9);
+  ASSERT_TRUE(form.Button12->GetEnabled());
+  User::Click(form.Button3);
+  EXPECT_FALSE(form.Button12->GetEnabled());
+}
+
 // Every refusal leaves the saved file as it was, a valid field typed with the
 // bad one included; then one Apply stores every field and moves the frames.
 TEST(AnimationParameters, ApplyStoresEveryFieldOrNoneAndMovesTheLaterFrames) {
