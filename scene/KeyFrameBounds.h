@@ -20,3 +20,8 @@ struct WadFile;
 void CalculateKeyFrameBounds(const WadFile& wad, const Lista_Mesh& meshes,
                              AnimationModel& animaciones, std::int32_t m, std::int32_t g,
                              std::int32_t k);
+
+// Whether the calculation measures the two keyframes alike: the same working
+// root offset and, mesh by mesh, the same working world matrix. A keyframe so
+// posed like one already measured can take its box without measuring again.
+bool SameMeasuredPose(const KeyFrame& a, const KeyFrame& b);

@@ -79,6 +79,27 @@ TEST(KeyFrameEditing, DeleteShiftAndInsertMoveOnlyWhatTheyName) {
   EXPECT_EQ(model.size(), 4u);
 }
 
+// Every start and length, on animations of up to six keyframes: one pass
+// leaves what the keyframe-by-keyframe shifts leave, and touches no other
+// animation; starts and lengths that name nothing change nothing.
+TEST(KeyFrameEditing, OpeningAGapInOnePassEqualsShiftingOnceForEachKeyFrame) {
+  for (int n = 0; n <= 6; ++n)
+    for (int s = 0; s <= n + 1; ++s)
+      for (int count = -1; count <= n + 2; ++count) {
+        std::vector<KeyFrame> frames;
+        for (int k = 0; k < n; ++k) frames.push_back(Marked(static_cast<int16_t>(k)));
+        AnimationModel shifted = ModelWith({{Marked(9)}, frames});
+        AnimationModel opened = ModelWith({{Marked(9)}, frames});
+        for (int k = s; k < s + count; ++k) ShiftKeyFramesUp(shifted, 1, k);
+        OpenKeyFrameGap(opened, 1, s, count);
+        EXPECT_EQ(opened[1]->keyFrames, shifted[1]->keyFrames) << n << " " << s << " " << count;
+        EXPECT_EQ(opened[0]->keyFrames, (std::vector{Marked(9)}));
+      }
+  AnimationModel model = ModelWith({{Marked(0), Marked(1)}});
+  for (auto [g, s] : {std::pair{-1, 0}, {1, 0}, {0, -1}}) OpenKeyFrameGap(model, g, s, 1);
+  EXPECT_EQ(model[0]->keyFrames, (std::vector{Marked(0), Marked(1)}));
+}
+
 // Fixture (WadBuilder): moveable 0 owns animations 0 (frames 0-9), 1 (10-19)
 // and 2 (20-24); moveable 2 owns animation 3 (frame 0).
 TEST(ChangeFrameCount, MovesEverythingThatFollowsTheChangedAnimation) {

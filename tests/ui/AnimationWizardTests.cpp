@@ -165,6 +165,32 @@ TEST(AnimationWizard, InsertsSlerpedRotationsThatSaveAndReadBack) {
   }
 }
 
+// A long, slow run holds many keyframes posed alike: each inserted keyframe
+// stores the box "Calculate Bounds" measures for it.
+TEST(AnimationWizard, EveryInsertedKeyFrameHoldsTheBoxOfItsOwnPose) {
+  WizardSession session;
+  TForm2& form = session.Form();
+  constexpr int kLength = 400;
+  session.Go(L"0", L"1", IntToStr(kLength), L"1");
+  const std::vector<KeyFrame>& plate = session.Plate();
+  ASSERT_EQ(plate.size(), kLength + 3u);
+  const auto angles = [&](int k) {
+    std::vector<std::array<float, 3>> all;
+    for (const MeshPose& pose : plate[static_cast<std::size_t>(k)].meshes) all.push_back(pose.angles);
+    return all;
+  };
+  int posedAlike = 0;
+  for (int k = 1; k <= kLength; ++k) {
+    posedAlike += angles(k) == angles(k - 1);
+    session.ShowKeyFrame(k);
+    User::Click(form.Button4);
+    ASSERT_TRUE(Main().showCalculatedBounds) << k;
+    const KeyFrame& inserted = plate[static_cast<std::size_t>(k)];
+    EXPECT_EQ(inserted.workingBox, inserted.box) << k;
+  }
+  EXPECT_GT(posedAlike, kLength / 4);
+}
+
 // A track-bar edit that was never committed is neither an end of the run nor
 // part of the copy, even on a keyframe no frame has shown yet; Undo puts every
 // keyframe back and the save is the file. Undo acts only on the animation of
