@@ -64,8 +64,12 @@ struct KeyFrame {
 // then moves them to where it wrote the frames.
 struct StoredKeyFrameSpan {
   uint32_t offset = 0;      // bytes into the keyframe stream
-  uint32_t frameBytes = 0;  // bytes per keyframe; a save keeps it unless a keyframe needs more
+  uint32_t frameBytes = 0;  // bytes per keyframe there
   uint32_t count = 0;       // keyframes decoded from offset on
+  // Bytes per keyframe as the file was read: a save keeps it unless a
+  // keyframe needs more. A save moves the span but keeps this, so a size one
+  // save needed does not stay once the keyframes that needed it are gone.
+  uint32_t readFrameBytes = 0;
   bool operator==(const StoredKeyFrameSpan&) const = default;
 };
 

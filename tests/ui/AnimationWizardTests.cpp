@@ -165,6 +165,33 @@ TEST(AnimationWizard, InsertsSlerpedRotationsThatSaveAndReadBack) {
   }
 }
 
+// A save between the run and its Undo does not keep the larger frames the
+// inserted keyframes needed: the next save gives the file back byte for byte,
+// on the test WAD and on lara.wad and wolf.wad.
+TEST(AnimationWizard, SaveUndoSaveGivesTheFileBack) {
+  std::vector<std::filesystem::path> files{"wizard.wad"};
+  for (const char* name : {"wads/lara.wad", "wads/wolf.wad"})
+    if (std::filesystem::exists(testsupport::SharedPath(name)))
+      files.push_back(testsupport::SharedPath(name));
+  for (const std::filesystem::path& file : files) {
+    WizardSession session;
+    const std::filesystem::path opened = file.is_absolute() ? file : session.file;
+    session.Open(opened);
+    session.Choose(0, 0);
+    const auto g = static_cast<std::size_t>(Main().wadfile.moveables[0].animIndex);
+    const int n = Main().animaciones[g]->numKeyFrames();
+    ASSERT_GT(n, 0) << file;
+    session.Go(L"0", IntToStr(n - 1), L"4", L"0");
+    session.Save(session.Folder() / "enlarged.wad");
+    User::Click(session.Form().Button12);
+    session.Save(session.Folder() / "undone.wad");
+    const auto original = testsupport::ReadBytes(opened);
+    EXPECT_TRUE(testsupport::ReadBytes(session.Folder() / "undone.wad") == original) << file;
+    EXPECT_FALSE(testsupport::ReadBytes(session.Folder() / "enlarged.wad") == original) << file;
+  }
+  if (files.size() < 3) GTEST_SKIP() << "shared data not found: " << testsupport::SharedPath("wads");
+}
+
 // A long, slow run holds many keyframes posed alike: each inserted keyframe
 // stores the box "Calculate Bounds" measures for it.
 TEST(AnimationWizard, EveryInsertedKeyFrameHoldsTheBoxOfItsOwnPose) {
