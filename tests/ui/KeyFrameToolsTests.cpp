@@ -267,8 +267,8 @@ TEST(AnimationParameters, ApplyStoresEveryFieldOrNoneAndMovesTheLaterFrames) {
   session.Open(file);
   const auto warning = [](const wchar_t* text) { return MessageRecord{text, L"Warning", kWarning}; };
   const MessageRecord noNext = warning(L"Next Dide names no animation of this WAD");
-  const MessageRecord badTotal =
-      warning(L"Total Frames must be at least 1 and end the animation at frame 65535 or before");
+  const MessageRecord belowZero = warning(L"With this Total Frames a frame number would fall below 0");
+  const MessageRecord pastLast = warning(L"With this Total Frames a frame number would pass 65535");
   struct Case {
     int moveable;
     TControl* field;
@@ -279,9 +279,9 @@ TEST(AnimationParameters, ApplyStoresEveryFieldOrNoneAndMovesTheLaterFrames) {
            {0, form.Edit10, L"x", {L"'x' is not a valid integer value", L"Error", MB_OK | MB_ICONERROR}},
            {0, form.Edit5, L"-1", noNext},
            {1, form.Edit5, L"1", noNext},
-           {0, form.CSpinEdit4, L"0", badTotal},
-           {1, form.CSpinEdit4, L"65527", badTotal},
-           {0, form.CSpinEdit4, L"65535", warning(L"The frames of the later animations would pass frame 65535")}}) {
+           {0, form.CSpinEdit4, L"0", belowZero},
+           {1, form.CSpinEdit4, L"65527", pastLast},
+           {0, form.CSpinEdit4, L"65535", pastLast}}) {
     session.Choose(c.moveable, 0);
     User::TypeText(form.Edit7, L"9");
     User::TypeText(c.field, c.text);
@@ -309,6 +309,77 @@ TEST(AnimationParameters, ApplyStoresEveryFieldOrNoneAndMovesTheLaterFrames) {
   EXPECT_EQ(std::tuple(a.nextAnimation, a.nextFrame - saved.animations[1].frameStart, a.frameRate, a.speed, a.accel),
             std::tuple(1, 1, 300 % 256, 3 * 65536 + (before.animations[0].speed & 0xFFFF), -9));
   ExpectFramesFollow(before, saved, 0, 2, 8);
+}
+
+// Frame counts are shown and changed in the file's 16-bit arithmetic: an
+// animation stored with its last frame one before its first shows 0 frames
+// and takes an Apply that changes only its speed; 0 frames are accepted from
+// a first frame of 1 on. Only frame numbers that would leave 0..65535 are
+// refused, each cause with its own message, and a Next Frame out of range
+// with another.
+TEST(AnimationParameters, ApplyAcceptsTheCountShownAndRefusesOnlyFramesOutOfRange) {
+  TestWadSession session;
+  TForm2& form = session.Form();
+  WadFile built = BuildTestWad();
+  built.animations[1].frameEnd = 4;  // the plate's second animation: frames 5 to 4
+  const auto file = WriteTestWad(session.Folder() / "counts.wad", built);
+  session.Open(file);
+  const auto warning = [](const wchar_t* text) { return MessageRecord{text, L"Warning", kWarning}; };
+  const MessageRecord saved{L"Animation parameters saved", L"", MB_OK};
+  const auto apply = [&](int m, int a, std::vector<std::pair<TControl*, const wchar_t*>> typed) {
+    session.Choose(m, a);
+    for (auto [field, text] : typed) User::TypeText(field, text);
+    User::Click(form.Button6);
+    return session.Boxes().back();
+  };
+  session.Choose(0, 1);
+  EXPECT_EQ(form.CSpinEdit4->GetText(), String(L"0"));
+  EXPECT_EQ(apply(0, 1, {{form.Edit9, L"7"}}), saved);
+  built.animations[1].speed = 7 << 16;
+  EXPECT_EQ(SerializeWad(session.CommitSaveAndRead()), SerializeWad(built));
+
+  const MessageRecord nextFrame = warning(L"Next Frame names a frame number below 0 or past 65535");
+  const MessageRecord belowZero = warning(L"With this Total Frames a frame number would fall below 0");
+  const MessageRecord pastLast = warning(L"With this Total Frames a frame number would pass 65535");
+  EXPECT_EQ(apply(0, 0, {{form.CSpinEdit4, L"0"}}), belowZero);
+  EXPECT_EQ(apply(0, 0, {{form.Edit6, L"-1"}}), nextFrame);
+  EXPECT_EQ(apply(0, 0, {{form.Edit6, L"65536"}}), nextFrame);
+  EXPECT_EQ(apply(1, 0, {{form.CSpinEdit4, L"-1"}}), warning(L"Total Frames cannot be negative"));
+  EXPECT_EQ(apply(1, 0, {{form.CSpinEdit4, L"65527"}}), pastLast);
+  EXPECT_EQ(SerializeWad(session.CommitSaveAndRead()), SerializeWad(built));
+
+  EXPECT_EQ(apply(1, 0, {{form.CSpinEdit4, L"0"}}), saved);  // frames 10 to 9
+  EXPECT_EQ(apply(1, 0, {}), saved);
+  EXPECT_EQ(form.CSpinEdit4->GetText(), String(L"0"));
+  built.animations[2].frameEnd = 9;
+  EXPECT_EQ(SerializeWad(session.CommitSaveAndRead()), SerializeWad(built));
+}
+
+// On every animation of the real WADs, Apply with nothing typed is accepted
+// and changes nothing, the animations that show 0 frames among them (stored
+// with the last frame one before the first, or as frames 0 to 65535).
+TEST(AnimationParameters, ApplyWithNothingTypedKeepsEveryRealAnimation) {
+  SKIP_WITHOUT_SHARED("wads/lara.wad");
+  SKIP_WITHOUT_SHARED("wads/push.wad");
+  for (const char* name : {"wads/lara.wad", "wads/push.wad"}) {
+    EditorSession session;
+    TForm2& form = session.Form();
+    const auto file = testsupport::SharedPath(name);
+    session.Open(file);
+    int noFrames = 0;
+    for (int m = 0; m < form.ListBox1->GetItems()->GetCount(); ++m) {
+      User::ChooseItem(form.ListBox1, m);
+      for (int a = 0; a < form.ComboBox1->GetItems()->GetCount(); ++a) {
+        User::ChooseItem(form.ComboBox1, a);
+        noFrames += form.CSpinEdit4->GetText() == String(L"0");
+        User::Click(form.Button6);
+        EXPECT_EQ(session.Boxes().back(), (MessageRecord{L"Animation parameters saved", L"", MB_OK}))
+            << name << " moveable " << m << " animation " << a;
+      }
+    }
+    EXPECT_GT(noFrames, 0) << name;
+    EXPECT_TRUE(SavesAs(session, file)) << name;
+  }
 }
 
 TEST(BoundsTools, CalculateShowsOneKeyFramesBoxAndStoresEveryBoxOfTheMoveable) {
