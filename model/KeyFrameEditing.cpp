@@ -35,6 +35,7 @@ int AppendKeyFrame(AnimationModel& animaciones, int g, int meshCount) {
   for (MeshPose& pose : copy.meshes) {
     pose.workingAngles = pose.angles;
     pose.workingWorld = pose.world;
+    pose.workingStored = pose.stored;
   }
   animation->keyFrames.push_back(std::move(copy));
   return 1;

@@ -64,8 +64,10 @@ void InterpolateRun(AnimKeyFrames& animation, const WizardRun& run,
     const float t = run.length == 1 ? 0.0f : static_cast<float>(i) / d;
     std::vector<MeshPose>& poses =
         animation.keyFrames[static_cast<std::size_t>(run.start + i)].meshes;
-    for (std::size_t j = 0; j < meshes; ++j)
+    for (std::size_t j = 0; j < meshes; ++j) {
       poses[j].angles = poses[j].workingAngles = Interpolated(from[j], to[j], t);
+      poses[j].stored = poses[j].workingStored = {};  // new angles, no words of their own yet
+    }
   }
 }
 

@@ -11,6 +11,7 @@
 #include "SharedData.h"
 #include "TestWad.h"
 #include "model/AnimCommands.h"
+#include "model/KeyFrameCodec.h"
 #include "model/KeyFrameStream.h"
 
 using namespace uitest;
@@ -188,6 +189,139 @@ TEST(KeyFrameClipboard, PastesAnotherKeyFramesPoseAndRefusesWhatDoesNotFit) {
   session.Choose(0, 0);
   User::ChooseMenuItem(form.ReplaceFrame1);
   EXPECT_EQ(Plate(0).workingRootOffset, Plate(2).rootOffset);
+}
+
+// Copied in one WAD, pasted into another whose plate hangs its small square
+// elsewhere: the pasted angles are posed with the destination's joints and
+// measured there. Update KeyFrame commits that pose, the one the saved file
+// gives when opened again, and the saved box is what "Calculate Bounds"
+// measures then; pasted into the first WAD the box differs.
+TEST(KeyFrameClipboard, APasteIntoAnotherWadIsPosedAndMeasuredWithItsJoints) {
+  TestWadSession session;
+  TForm2& form = session.Form();
+  WadFile other = BuildTestWad();
+  other.links = {0, 0, 0, 450};  // the small square 450 units along Z, not 300 along X
+  const auto otherFile = WriteTestWad(session.Folder() / "other.wad", other);
+  Show(session, 1);
+  User::ChooseMenuItem(form.Edit4);
+  Show(session, 0);
+  User::ChooseMenuItem(form.ReplaceFrame1);
+  const KeyFrameBox boxHere = Plate(0).workingBox;
+
+  session.Open(otherFile);
+  session.Choose(0, 0);
+  Show(session, 0);
+  User::ChooseMenuItem(form.ReplaceFrame1);
+  EXPECT_NE(Plate(0).workingBox, boxHere);
+  const WadFile saved = session.CommitSaveAndRead();
+  const KeyFrame pasted = Plate(0);
+  EXPECT_EQ(pasted.meshes[1].angles, Decode(BuildTestWad())[0]->keyFrames[1].meshes[1].angles);
+
+  session.Open(session.Folder() / "saved.wad");
+  session.Choose(0, 0);
+  Show(session, 0);
+  for (std::size_t j = 0; j < pasted.meshes.size(); ++j)
+    EXPECT_EQ(Plate(0).meshes[j].world, pasted.meshes[j].world) << "mesh " << j;
+  User::Click(form.Button4);
+  EXPECT_EQ(Plate(0).workingBox, pasted.box);
+  EXPECT_EQ(Decode(saved)[0]->keyFrames[0].box, pasted.box);
+}
+
+// Words that whole degrees do not give back (a two-word rotation of fields
+// 100, 200 and 300, a one-word X of 1000 steps) pasted and committed are
+// saved word for word; a track-bar move of one mesh afterwards lets that
+// mesh's angles be written afresh, while the other keeps the pasted words.
+TEST(KeyFrameClipboard, APasteSavesTheCopiedRotationsWordForWord) {
+  TestWadSession session;
+  TForm2& form = session.Form();
+  WadFile built = BuildTestWad();
+  const std::uint32_t fields = 100u << 20 | 200u << 10 | 300u;
+  const std::array<std::uint16_t, 3> copied{static_cast<std::uint16_t>(fields >> 16),
+                                            static_cast<std::uint16_t>(fields), 0x4000 | 1000};
+  std::copy(copied.begin(), copied.end(), built.keyFrameWords.begin() + kFrameWords + kBigMeshWord);
+  const auto file = WriteTestWad(session.Folder() / "words.wad", built);
+  const auto rotationWords = [](const WadFile& wad, int k) {
+    const auto at = wad.keyFrameWords.begin() + k * kFrameWords + kBigMeshWord;
+    return std::array<std::uint16_t, 3>{at[0], at[1], at[2]};
+  };
+  for (bool turnAfterPaste : {false, true}) {
+    session.Open(file);
+    session.Choose(0, 0);
+    Show(session, 1);
+    User::ChooseMenuItem(form.Edit4);
+    Show(session, 2);
+    User::ChooseMenuItem(form.ReplaceFrame1);
+    if (turnAfterPaste) {
+      session.ClickPanel(kPlateX, kPlateY);
+      session.PressBar(form.TrackBar1, form.TrackBar1->GetHeight() / 4);
+    }
+    const WadFile saved = session.CommitSaveAndRead();
+    const std::array<std::uint16_t, 3> words = rotationWords(saved, 2);
+    EXPECT_EQ(words[2], copied[2]) << turnAfterPaste;
+    if (!turnAfterPaste) {
+      EXPECT_EQ(words, copied);
+      EXPECT_EQ(saved.animations, built.animations);  // no frame grew
+      continue;
+    }
+    std::array<std::uint16_t, 2> fresh{};
+    ASSERT_EQ(EncodeRotation(Plate(2).meshes[0].angles, fresh), 2);
+    EXPECT_EQ((std::array{words[0], words[1]}), fresh);
+    EXPECT_NE((std::array{words[0], words[1]}), (std::array{copied[0], copied[1]}));
+  }
+}
+
+// On lara.wad and wolf.wad: keyframe 0 of each of the first animations of the
+// first moveable pasted over its last keyframe, as a loop is closed, saves
+// the copied keyframe's rotation words; nothing else of the keyframes but the
+// pasted keyframe's box and root offset changes, and no frame grows.
+TEST(KeyFrameClipboard, OnRealWadsAPasteSavesTheCopiedWords) {
+  SKIP_WITHOUT_SHARED("wads/lara.wad");
+  SKIP_WITHOUT_SHARED("wads/wolf.wad");
+  for (const char* name : {"wads/lara.wad", "wads/wolf.wad"}) {
+    EditorSession session;
+    TForm2& form = session.Form();
+    session.Open(testsupport::SharedPath(name));
+    const WadFile original = Main().wadfile;
+    AnimationModel want = Decode(original);
+    const auto first = static_cast<std::size_t>(original.moveables[0].animIndex);
+    std::vector<std::size_t> pastedInto;
+    User::ChooseItem(form.ListBox1, 0);
+    for (int a = 0; a < form.ComboBox1->GetItems()->GetCount() && pastedInto.size() < 5; ++a) {
+      session.Choose(0, a);
+      const std::size_t g = first + static_cast<std::size_t>(a);
+      const int last = want[g]->numKeyFrames() - 1;
+      if (last < 1) continue;
+      Show(session, 0);
+      User::ChooseMenuItem(form.Edit4);
+      Show(session, last);
+      User::ChooseMenuItem(form.ReplaceFrame1);
+      User::Click(form.Button2);
+      pastedInto.push_back(g);
+      KeyFrame& target = want[g]->keyFrames.back();
+      const KeyFrame& source = want[g]->keyFrames.front();
+      for (std::size_t j = 0; j < target.meshes.size(); ++j)
+        target.meshes[j].stored = source.meshes[j].stored;
+    }
+    ASSERT_FALSE(pastedInto.empty()) << name;
+    session.Save(session.Folder() / "saved.wad");
+    WadFile saved;
+    ASSERT_NE(ReadWad((session.Folder() / "saved.wad").string(), saved), 0);
+    const AnimationModel got = Decode(saved);
+    for (std::size_t g = 0; g < want.size(); ++g) {
+      ASSERT_EQ(got[g]->keyFrames.size(), want[g]->keyFrames.size()) << name << " " << g;
+      EXPECT_EQ(saved.animations[g].frameSize, original.animations[g].frameSize) << name << " " << g;
+      for (std::size_t k = 0; k < want[g]->keyFrames.size(); ++k) {
+        const KeyFrame &w = want[g]->keyFrames[k], &s = got[g]->keyFrames[k];
+        const bool pasted =
+            std::count(pastedInto.begin(), pastedInto.end(), g) && k + 1 == want[g]->keyFrames.size();
+        for (std::size_t j = 0; j < w.meshes.size(); ++j)
+          EXPECT_EQ(s.meshes[j].stored, w.meshes[j].stored) << name << " " << g << " " << k << " mesh " << j;
+        if (!pasted) {
+          EXPECT_TRUE(s == w) << name << " " << g << " " << k;
+        }
+      }
+    }
+  }
 }
 
 TEST(KeyFrameList, AddAndDeleteKeepTheSelectionOnAKeyFrameAndSaveWhatIsLeft) {
