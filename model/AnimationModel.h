@@ -21,6 +21,8 @@ static_assert(sizeof(Matrix4) == 64);
 // The packed rotation of one mesh as the file held it. A save writes these
 // words back unchanged as long as the committed angles still equal what they
 // decode to, so values that whole degrees cannot express survive a save.
+// Pasted angles bring the words they were read with, so a paste saves the
+// copied rotation word for word.
 struct StoredRotation {
   std::array<uint16_t, 2> words{};
   uint8_t count = 0;  // 1 or 2 words; 0 = not read from a file
@@ -35,7 +37,8 @@ struct MeshPose {
   Matrix4 workingWorld{};                // from the working angles
   Matrix4 localRotation{};               // yaw-pitch-roll of (y, -x, -z)
   Matrix4 plainRotation{};               // yaw-pitch-roll of (y, x, z)
-  StoredRotation stored;
+  StoredRotation stored;                 // the words of the committed angles
+  StoredRotation workingStored;          // of the working angles; committed with them
   bool operator==(const MeshPose&) const = default;
 };
 
@@ -51,8 +54,9 @@ struct KeyFrame {
   RootOffset rootOffset{};
   RootOffset workingRootOffset{};
   // The frame's words after its rotations, as read; written back while the
-  // rotations keep their stored length.
+  // rotations take as many words as they did when read.
   std::vector<uint16_t> storedPadding;
+  uint16_t storedRotationWords = 0;
 
   uint16_t numMeshes() const { return static_cast<uint16_t>(meshes.size()); }
   bool operator==(const KeyFrame&) const = default;
@@ -64,8 +68,12 @@ struct KeyFrame {
 // then moves them to where it wrote the frames.
 struct StoredKeyFrameSpan {
   uint32_t offset = 0;      // bytes into the keyframe stream
-  uint32_t frameBytes = 0;  // bytes per keyframe; a save keeps it unless a keyframe needs more
+  uint32_t frameBytes = 0;  // bytes per keyframe there
   uint32_t count = 0;       // keyframes decoded from offset on
+  // Bytes per keyframe as the file was read: a save keeps it unless a
+  // keyframe needs more. A save moves the span but keeps this, so a size one
+  // save needed does not stay once the keyframes that needed it are gone.
+  uint32_t readFrameBytes = 0;
   bool operator==(const StoredKeyFrameSpan&) const = default;
 };
 

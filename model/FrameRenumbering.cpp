@@ -21,13 +21,15 @@ class FrameFields {
   }
 
   // Moves every field by delta, or none when one would leave 0..65535.
-  bool Shift(int delta) {
+  FrameCountChange Shift(int delta) {
     std::sort(fields_.begin(), fields_.end());
     fields_.erase(std::unique(fields_.begin(), fields_.end()), fields_.end());
-    for (uint16_t* f : fields_)
-      if (int64_t{*f} + delta < 0 || int64_t{*f} + delta > kMaxFrame) return false;
+    for (uint16_t* f : fields_) {
+      if (int64_t{*f} + delta < 0) return FrameCountChange::kBelowZero;
+      if (int64_t{*f} + delta > kMaxFrame) return FrameCountChange::kPastLast;
+    }
     for (uint16_t* f : fields_) *f = static_cast<uint16_t>(*f + delta);
-    return true;
+    return FrameCountChange::kDone;
   }
 
  private:
@@ -75,16 +77,22 @@ void AddCommandFrames(std::span<AnimCommand> commands, uint32_t firstMoved, uint
 
 }  // namespace
 
-int ChangeFrameCount(WadFile& wad, int m, int a, int n, std::span<AnimCommand> commands) {
+uint16_t FrameCount(const WadAnimation& animation) {
+  return static_cast<uint16_t>(animation.frameEnd - animation.frameStart + 1);
+}
+
+FrameCountChange ChangeFrameCount(WadFile& wad, int m, int a, int n, std::span<AnimCommand> commands) {
   MoveableRange range;
-  if (!RangeOf(wad, m, range) || !range.Holds(a)) return 0;
-  // An animation has at least one frame: 0 would end it before its start.
-  if (n < 1 || n > kMaxFrame + 1) return 0;
+  if (!RangeOf(wad, m, range) || !range.Holds(a) || n < 0) return FrameCountChange::kRefused;
   const uint32_t g = range.first + a;
   WadAnimation& changed = wad.animations[g];
-  const int newEnd = changed.frameStart + n - 1;
-  if (newEnd < 0 || newEnd > kMaxFrame) return 0;
-  const int oldCount = changed.frameEnd - changed.frameStart + 1;
+  const int oldCount = FrameCount(changed);
+  if (n == oldCount) return FrameCountChange::kDone;
+  // 0 frames end the animation one frame before its start, as files store an
+  // animation of one keyframe; that needs a start of 1 or more.
+  const int64_t newEnd = int64_t{changed.frameStart} + n - 1;
+  if (newEnd < 0) return FrameCountChange::kBelowZero;
+  if (newEnd > kMaxFrame) return FrameCountChange::kPastLast;
   const int delta = n - oldCount;
 
   FrameFields fields;
@@ -102,9 +110,9 @@ int ChangeFrameCount(WadFile& wad, int m, int a, int n, std::span<AnimCommand> c
     });
   AddCommandFrames(commands, firstMoved, range.end, fields);
 
-  if (!fields.Shift(delta)) return 0;
-  changed.frameEnd = static_cast<uint16_t>(newEnd);
-  return 1;
+  const FrameCountChange shifted = fields.Shift(delta);
+  if (shifted == FrameCountChange::kDone) changed.frameEnd = static_cast<uint16_t>(newEnd);
+  return shifted;
 }
 
 int ShiftDispatchFrames(WadFile& wad, int m, int g, int j, int delta) {
@@ -112,7 +120,7 @@ int ShiftDispatchFrames(WadFile& wad, int m, int g, int j, int delta) {
   if (!RangeOf(wad, m, range) || !range.Holds(j) || g < 0) return 0;
   FrameFields fields;
   AddLaterDispatches(wad, range.first + j, static_cast<uint32_t>(g) + 1, range.end, fields);
-  return fields.Shift(delta) ? 1 : 0;
+  return fields.Shift(delta) == FrameCountChange::kDone ? 1 : 0;
 }
 
 int ShiftCommandFrames(int A, int a, int c, int delta, std::span<AnimCommand> commands) {
@@ -122,5 +130,5 @@ int ShiftCommandFrames(int A, int a, int c, int delta, std::span<AnimCommand> co
   if (end > UINT32_MAX) return 0;
   FrameFields fields;
   AddCommandFrames(commands, static_cast<uint32_t>(std::min(firstMoved, end)), static_cast<uint32_t>(end), fields);
-  return fields.Shift(delta) ? 1 : 0;
+  return fields.Shift(delta) == FrameCountChange::kDone ? 1 : 0;
 }

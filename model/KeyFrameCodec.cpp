@@ -48,12 +48,6 @@ bool StoredWordsStillMatch(const MeshPose& pose) {
          static_cast<float>(RoundAngle(z)) == pose.angles[2];
 }
 
-int StoredRotationWords(const KeyFrame& keyFrame) {
-  int words = 0;
-  for (const MeshPose& pose : keyFrame.meshes) words += pose.stored.count;
-  return words;
-}
-
 }  // namespace
 
 uint32_t ReadRotationDword(std::span<const uint16_t, 2> words) {
@@ -118,7 +112,7 @@ int KeyFrameByteSize(const KeyFrame& keyFrame) {
   std::array<uint16_t, 2> scratch{};
   for (const MeshPose& pose : keyFrame.meshes) rotationWords += MeshRotationWords(pose, scratch);
   words += rotationWords;
-  if (rotationWords == StoredRotationWords(keyFrame)) words += static_cast<int>(keyFrame.storedPadding.size());
+  if (rotationWords == keyFrame.storedRotationWords) words += static_cast<int>(keyFrame.storedPadding.size());
   return 2 * words;
 }
 
@@ -149,8 +143,10 @@ KeyFrame DecodeKeyFrame(std::span<const uint16_t> frame, uint16_t numMeshes) {
     pose.workingAngles = pose.angles;
     pose.stored.count = count;
     std::copy_n(frame.begin() + cursor, count, pose.stored.words.begin());
+    pose.workingStored = pose.stored;
     cursor += count;
   }
+  keyFrame.storedRotationWords = static_cast<uint16_t>(cursor - headerWords);
   keyFrame.storedPadding.assign(frame.begin() + cursor, frame.end());
   return keyFrame;
 }
@@ -167,7 +163,7 @@ void AppendEncodedKeyFrame(const KeyFrame& keyFrame, int frameBytes, std::vector
     out.insert(out.end(), words.begin(), words.begin() + count);
     rotationWords += count;
   }
-  if (rotationWords == StoredRotationWords(keyFrame))
+  if (rotationWords == keyFrame.storedRotationWords)
     out.insert(out.end(), keyFrame.storedPadding.begin(), keyFrame.storedPadding.end());
 
   const std::size_t frameWords = static_cast<std::size_t>(frameBytes > 0 ? frameBytes / 2 : 0);

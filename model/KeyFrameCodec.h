@@ -56,7 +56,8 @@ int KeyFrameByteSize(const KeyFrame& keyFrame);
 // meshes. Reads only inside frame: a frame too short for every mesh's
 // rotation gives poses only for the rotations it holds. Angles are rounded to
 // whole degrees; each mesh keeps the words it was read from, the keyframe the
-// words after its rotations; working copies equal the committed ones.
+// words after its rotations and how many rotation words came before them;
+// working copies equal the committed ones.
 KeyFrame DecodeKeyFrame(std::span<const uint16_t> frame, uint16_t numMeshes);
 
 // Appends the encoded keyframe to out, padded with zero bytes to frameBytes

@@ -1,5 +1,7 @@
 #include "model/KeyFrameEditing.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr uint32_t kMaxAnimations = 0xFFFF;
@@ -33,6 +35,7 @@ int AppendKeyFrame(AnimationModel& animaciones, int g, int meshCount) {
   for (MeshPose& pose : copy.meshes) {
     pose.workingAngles = pose.angles;
     pose.workingWorld = pose.world;
+    pose.workingStored = pose.stored;
   }
   animation->keyFrames.push_back(std::move(copy));
   return 1;
@@ -51,6 +54,25 @@ void ShiftKeyFramesUp(AnimationModel& animaciones, int g, int s) {
   if (!animation || s < 0) return;
   std::vector<KeyFrame>& frames = animation->keyFrames;
   for (int j = static_cast<int>(frames.size()) - 2; j >= s; --j) frames[j + 1] = frames[j];
+}
+
+void OpenKeyFrameGap(AnimationModel& animaciones, int g, int s, int count) {
+  AnimKeyFrames* animation = Animation(animaciones, g);
+  if (!animation || s < 0 || count <= 0) return;
+  std::vector<KeyFrame>& frames = animation->keyFrames;
+  const std::size_t n = frames.size();
+  const auto start = static_cast<std::size_t>(s);
+  if (start + 1 >= n) return;
+  // Past the end every place from s on takes keyframe s, as the shifts leave it.
+  const std::size_t gap = std::min(static_cast<std::size_t>(count), n - start);
+  const auto first = frames.begin() + static_cast<std::ptrdiff_t>(start);
+  const auto filled = first + static_cast<std::ptrdiff_t>(gap);
+  if (filled != frames.end()) {
+    std::move_backward(first, frames.end() - static_cast<std::ptrdiff_t>(gap), frames.end());
+    std::fill(first, filled, *filled);
+  } else {
+    std::fill(first + 1, frames.end(), *first);
+  }
 }
 
 int InsertAnimation(AnimationModel& animaciones, int i, int n) {

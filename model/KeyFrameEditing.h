@@ -23,6 +23,12 @@ int DeleteKeyFrame(AnimationModel& animaciones, int g, int k);
 // s+1 are equal afterwards; the count stays.
 void ShiftKeyFramesUp(AnimationModel& animaciones, int g, int s);
 
+// Opens a gap of count keyframes at s in one pass: the same end state as
+// ShiftKeyFramesUp at s, s + 1, ..., s + count - 1, without the square cost.
+// Keyframes s .. n - count - 1 move up by count over the last count, and
+// keyframes s .. s + count - 1 all hold copies of the one that stood at s.
+void OpenKeyFrameGap(AnimationModel& animaciones, int g, int s, int count);
+
 // Inserts an empty animation at index i; n is the model's new size. Returns 1,
 // or 0 when i or n do not fit the model or n exceeds 65535.
 int InsertAnimation(AnimationModel& animaciones, int i, int n);

@@ -25,7 +25,7 @@ std::vector<StoredKeyFrameSpan> KeyFrameSpans(const WadFile& wad) {
   std::vector<Placed> placed;
   for (uint32_t g = 0; g < wad.numAnimations(); ++g) {
     const WadAnimation& animation = wad.animations[g];
-    spans[g] = {animation.keyFrameOffset, 2u * animation.frameSize, 0};
+    spans[g] = {animation.keyFrameOffset, 2u * animation.frameSize, 0, 2u * animation.frameSize};
     if (animation.frameSize != 0) placed.push_back({std::min<uint64_t>(animation.keyFrameOffset, streamBytes), g});
   }
   std::sort(placed.begin(), placed.end());

@@ -63,7 +63,7 @@ int DecodeKeyFrames(AnimationModel& animaciones, const WadFile& wad, uint32_t& t
 }
 
 void ComputeFrameBytes(AnimKeyFrames& animation) {
-  int bytes = animation.stored ? static_cast<int>(animation.stored->frameBytes) : 0;
+  int bytes = animation.stored ? static_cast<int>(animation.stored->readFrameBytes) : 0;
   for (const KeyFrame& keyFrame : animation.keyFrames) bytes = std::max(bytes, KeyFrameByteSize(keyFrame));
   animation.frameBytes = (bytes + 1) & ~1;
 }
@@ -99,8 +99,9 @@ EncodeResult RebuildKeyFrameData(AnimationModel& animaciones, WadFile& wad) {
                                 ? layout.AnimationStart(g)
                                 : layout.Moved(animation.stored->offset);
     record.frameSize = static_cast<uint8_t>(animation.frameBytes / 2);
+    const uint32_t readFrameBytes = animation.stored ? animation.stored->readFrameBytes : 0;
     animation.stored = StoredKeyFrameSpan{record.keyFrameOffset, static_cast<uint32_t>(animation.frameBytes),
-                                          animation.numKeyFrames()};
+                                          animation.numKeyFrames(), readFrameBytes};
   }
   // A moveable's offset points at its first keyframe, or wherever the file
   // had it point: it follows those words.

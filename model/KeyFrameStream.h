@@ -18,7 +18,8 @@
 int DecodeKeyFrames(AnimationModel& animaciones, const WadFile& wad, uint32_t& total);
 
 // Sets frameBytes to the bytes each keyframe of the animation takes: its
-// largest encoded keyframe, and never less than the frame size the file gave it.
+// largest encoded keyframe, and never less than the frame size the file was
+// read with (not the size an earlier save chose).
 void ComputeFrameBytes(AnimKeyFrames& animation);
 
 // Encodes the committed model into a new keyFrameWords and rewrites every

@@ -9,6 +9,7 @@ void RevertWorkingCopies(AnimKeyFrames& animation) {
     for (MeshPose& pose : keyFrame.meshes) {
       pose.workingAngles = pose.angles;
       pose.workingWorld = pose.world;
+      pose.workingStored = pose.stored;
     }
   }
 }

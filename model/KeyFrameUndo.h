@@ -7,7 +7,8 @@
 #include "model/AnimationModel.h"
 
 // Drops every uncommitted change of the animation: each keyframe's working
-// root offset, box, angles and world matrices become the committed ones.
+// root offset, box, angles, their words and world matrices become the
+// committed ones.
 void RevertWorkingCopies(AnimKeyFrames& animation);
 
 // Overwrites the first keyframes of animation with the copy's, whole (mesh

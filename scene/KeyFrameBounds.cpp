@@ -71,6 +71,14 @@ void CalculateKeyFrameBounds(const WadFile& wad, const Lista_Mesh& meshes,
     }
   }
 
-  keyFrame->workingBox = {ToWad(e.maxX, 1),  ToWad(e.maxY, -1), ToWad(e.minZ, 1),
-                          ToWad(e.minX, 1), ToWad(e.minY, -1), ToWad(e.maxZ, 1)};
+  // Y is flipped on the way back to WAD units: the largest display Y is the
+  // smallest WAD Y.
+  keyFrame->workingBox = {ToWad(e.minX, 1), ToWad(e.maxY, -1), ToWad(e.minZ, 1),
+                          ToWad(e.maxX, 1), ToWad(e.minY, -1), ToWad(e.maxZ, 1)};
+}
+
+bool SameMeasuredPose(const KeyFrame& a, const KeyFrame& b) {
+  if (a.workingRootOffset != b.workingRootOffset || a.meshes.size() != b.meshes.size()) return false;
+  return std::equal(a.meshes.begin(), a.meshes.end(), b.meshes.begin(),
+                    [](const MeshPose& p, const MeshPose& q) { return p.workingWorld == q.workingWorld; });
 }

@@ -123,15 +123,29 @@ bool wadMoveableD3D::SetMeshAngles(std::int32_t animation, std::int32_t keyframe
   KeyFrame* keyFrame = FindKeyFrame(animation, keyframe);
   if (keyFrame == nullptr || mesh < 0 || static_cast<std::size_t>(mesh) >= PosedMeshCount(*keyFrame))
     return false;
-  keyFrame->meshes[static_cast<std::size_t>(mesh)].workingAngles = {
-      static_cast<float>(ax), static_cast<float>(ay), static_cast<float>(az)};
-  const std::size_t n = PosedMeshCount(*keyFrame);
+  MeshPose& changed = keyFrame->meshes[static_cast<std::size_t>(mesh)];
+  const std::array<float, 3> angles{static_cast<float>(ax), static_cast<float>(ay),
+                                    static_cast<float>(az)};
+  if (angles != changed.workingAngles) changed.workingStored = changed.stored;
+  changed.workingAngles = angles;
+  PoseFromWorkingAngles(*keyFrame);
+  return true;
+}
+
+bool wadMoveableD3D::PoseWorkingAngles(std::int32_t animation, std::int32_t keyframe) {
+  KeyFrame* keyFrame = FindKeyFrame(animation, keyframe);
+  if (keyFrame == nullptr) return false;
+  PoseFromWorkingAngles(*keyFrame);
+  return true;
+}
+
+void wadMoveableD3D::PoseFromWorkingAngles(KeyFrame& keyFrame) const {
+  const std::size_t n = PosedMeshCount(keyFrame);
   for (std::size_t m = 0; m < n; ++m) {
-    MeshPose& pose = keyFrame->meshes[m];
+    MeshPose& pose = keyFrame.meshes[m];
     MeshRotations(pose.workingAngles, pose.localRotation, pose.plainRotation);
   }
-  ComposeWorlds(*keyFrame, true);
-  return true;
+  ComposeWorlds(keyFrame, true);
 }
 
 void wadMoveableD3D::RevertKeyFrame() {
@@ -144,6 +158,7 @@ void wadMoveableD3D::RevertKeyFrame() {
   for (std::size_t m = 0; m < n; ++m) {
     MeshPose& pose = keyFrame->meshes[m];
     pose.workingAngles = pose.angles;
+    pose.workingStored = pose.stored;
     pose.workingWorld = pose.world;
     // Editing left the working angles' rotations here; the committed ones return.
     MeshRotations(pose.angles, pose.localRotation, pose.plainRotation);
@@ -157,6 +172,7 @@ void wadMoveableD3D::Commit(KeyFrame& keyFrame) const {
   for (std::size_t m = 0; m < n; ++m) {
     MeshPose& pose = keyFrame.meshes[m];
     pose.angles = pose.workingAngles;
+    pose.stored = pose.workingStored;
     pose.world = pose.workingWorld;
   }
 }

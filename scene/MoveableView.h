@@ -52,9 +52,16 @@ class wadMoveableD3D {
   std::int32_t ComputeFramePose(std::int32_t animation, std::int32_t keyframe, bool useStored);
 
   // Sets a mesh's working angles and recomputes the working pose of the whole
-  // keyframe; the committed matrices stay. False for no such keyframe or mesh.
+  // keyframe; the committed matrices stay. Angles that change drop the words
+  // that came with the working angles (a paste's) for the mesh's committed
+  // ones. False for no such keyframe or mesh.
   bool SetMeshAngles(std::int32_t animation, std::int32_t keyframe, std::int32_t mesh,
                      std::int32_t ax, std::int32_t ay, std::int32_t az);
+
+  // Recomputes the working pose of the whole keyframe from its working
+  // angles, through this moveable's own hierarchy; the committed matrices
+  // stay. False for no such keyframe.
+  bool PoseWorkingAngles(std::int32_t animation, std::int32_t keyframe);
 
   void MarkEdited() { edited = true; }
 
@@ -96,6 +103,7 @@ class wadMoveableD3D {
   // parent's, which must be made already.
   Matrix4 ComposeWorld(const KeyFrame& keyFrame, std::size_t m, bool working) const;
   void PoseFromCommittedAngles(KeyFrame& keyFrame) const;
+  void PoseFromWorkingAngles(KeyFrame& keyFrame) const;
   void Commit(KeyFrame& keyFrame) const;
   dxBufferTextura* MeshBuffer(std::size_t mesh) const;
 

@@ -53,22 +53,33 @@ void TForm2::Button6Click(TObject* Sender) {
     Refuse(L"Next Dide names no animation of this WAD");
     return;
   }
-  WadAnimation& a = wad.animations[static_cast<std::size_t>(g)];
-  if (typed.totalFrames < 1 || std::int64_t{a.frameStart} + typed.totalFrames - 1 > kLastFrame) {
-    Refuse(L"Total Frames must be at least 1 and end the animation at frame 65535 or before");
+  const std::int64_t nextFrame =
+      std::int64_t{typed.nextFrame} + wad.animations[static_cast<std::size_t>(next)].frameStart;
+  if (nextFrame < 0 || nextFrame > kLastFrame) {
+    Refuse(L"Next Frame names a frame number below 0 or past 65535");
     return;
   }
+  if (typed.totalFrames < 0) {
+    Refuse(L"Total Frames cannot be negative");
+    return;
+  }
+  WadAnimation& a = wad.animations[static_cast<std::size_t>(g)];
   const WadAnimation before = a;
   a.nextAnimation = static_cast<std::uint16_t>(next);
-  a.nextFrame = static_cast<std::uint16_t>(
-      std::int64_t{typed.nextFrame} + wad.animations[static_cast<std::size_t>(next)].frameStart);
+  a.nextFrame = static_cast<std::uint16_t>(nextFrame);
   a.frameRate = static_cast<std::uint8_t>(typed.frameRate);
   a.stateId = static_cast<std::uint16_t>(typed.stateId);
   a.speed = WithWholePart(a.speed, typed.speed);
   a.accel = typed.accel;
-  if (ChangeFrameCount(wad, m, M.currentAnimation, typed.totalFrames, M.comandos) == 0) {
+  const FrameCountChange change =
+      ChangeFrameCount(wad, m, M.currentAnimation, typed.totalFrames, M.comandos);
+  if (change != FrameCountChange::kDone) {
+    // The animation and the count were checked above: only a frame number
+    // outside 0..65535 is left to refuse the change.
     a = before;
-    Refuse(L"The frames of the later animations would pass frame 65535");
+    Refuse(change == FrameCountChange::kBelowZero
+               ? L"With this Total Frames a frame number would fall below 0"
+               : L"With this Total Frames a frame number would pass 65535");
     return;
   }
   GroupBox1->SetText(String(L"Animation Parameters: Start Frame #0 End Frame #") +
@@ -101,8 +112,8 @@ void TForm2::ShowFrameCountCaption(const wchar_t* label, bool keyFrames) {
     return;
   }
   const WadAnimation& a = M.wadfile.animations[static_cast<std::size_t>(g)];
-  const int count = keyFrames ? M.animaciones[static_cast<std::size_t>(g)]->numKeyFrames()
-                              : a.frameEnd - a.frameStart + 1;
+  const int count =
+      keyFrames ? M.animaciones[static_cast<std::size_t>(g)]->numKeyFrames() : FrameCount(a);
   RadioGroup3->SetText(String(label) + IntToStr(count) + L" Frame Rate:" +
                        IntToStr(a.frameRate * kFrameRateStepMs));
 }

@@ -54,14 +54,37 @@ void InterpolateRun(AnimKeyFrames& animation, const WizardRun& run,
   const std::size_t meshes =
       std::min({animation.keyFrames[static_cast<std::size_t>(run.start)].meshes.size(),
                 firstPoses.size(), lastPoses.size()});
+  std::vector<D3DXQUATERNION> from(meshes), to(meshes);
   for (std::size_t j = 0; j < meshes; ++j) {
-    const D3DXQUATERNION qa = RotationOf(firstPoses[j]);
-    const D3DXQUATERNION qb = RotationOf(lastPoses[j]);
-    for (int i = 0; i < run.length; ++i) {
-      const float t = run.length == 1 ? 0.0f : static_cast<float>(i) / d;
-      MeshPose& pose = animation.keyFrames[static_cast<std::size_t>(run.start + i)].meshes[j];
-      pose.angles = pose.workingAngles = Interpolated(qa, qb, t);
+    from[j] = RotationOf(firstPoses[j]);
+    to[j] = RotationOf(lastPoses[j]);
+  }
+  // Keyframe by keyframe, so that each keyframe's poses are written together.
+  for (int i = 0; i < run.length; ++i) {
+    const float t = run.length == 1 ? 0.0f : static_cast<float>(i) / d;
+    std::vector<MeshPose>& poses =
+        animation.keyFrames[static_cast<std::size_t>(run.start + i)].meshes;
+    for (std::size_t j = 0; j < meshes; ++j) {
+      poses[j].angles = poses[j].workingAngles = Interpolated(from[j], to[j], t);
+      poses[j].stored = poses[j].workingStored = {};  // new angles, no words of their own yet
     }
+  }
+}
+
+// Measures the box of each inserted keyframe of animation g (local index a
+// of moveable line) and commits the keyframe. Slow interpolations give long
+// runs of keyframes posed alike: each such run is measured once.
+void MeasureAndCommitRun(const WizardRun& run, int line, int g, int a, wadMoveableD3D& view) {
+  MainUnit& M = Main();
+  std::vector<KeyFrame>& frames = M.animaciones[static_cast<std::size_t>(g)]->keyFrames;
+  for (int k = run.start; k < run.start + run.length; ++k) {
+    KeyFrame& keyFrame = frames[static_cast<std::size_t>(k)];
+    const KeyFrame* previous = k > run.start ? &frames[static_cast<std::size_t>(k - 1)] : nullptr;
+    if (previous != nullptr && SameMeasuredPose(keyFrame, *previous))
+      keyFrame.workingBox = previous->workingBox;
+    else
+      CalculateKeyFrameBounds(M.wadfile, *M.meshList, M.animaciones, line, g, k);
+    view.CommitKeyFrameAt(a, k);
   }
 }
 
@@ -116,18 +139,16 @@ void TForm2::Button9Click(TObject* Sender) {
   M.wizardUndoMoveable = line;
   M.wizardUndoAnimation = a;
 
+  if (run.length > 0) animation.keyFrames.reserve(static_cast<std::size_t>(n + run.length));
   for (int i = 0; i < run.length; ++i) AppendKeyFrame(M.animaciones, g, moveable.numMeshes);
   Onclick(nullptr);
   SpinEdit1Change(nullptr);
   view->LoadAnimations(M.animaciones, moveable.animIndex,
                        static_cast<std::int32_t>(CountMoveableAnimations(M.wadfile, line)), false);
-  for (int k = run.start; k < run.start + run.length; ++k) ShiftKeyFramesUp(M.animaciones, g, k);
+  OpenKeyFrameGap(M.animaciones, g, run.start, run.length);
   if (run.length > 0) InterpolateRun(animation, run, firstPoses, lastPoses);
   for (int k = run.start; k < run.start + run.length; ++k) view->ComputeFramePose(a, k, false);
-  for (int k = run.start; k < run.start + run.length; ++k) {
-    CalculateKeyFrameBounds(M.wadfile, *M.meshList, M.animaciones, line, g, k);
-    view->CommitKeyFrameAt(a, k);
-  }
+  MeasureAndCommitRun(run, line, g, a, *view);
   M.cages.BuildKeyFrameBoxes(*M.d3dDevice, M.animaciones);
   ShowMessageBox(L"Done!", L" ", MB_OK);
 }

@@ -12,8 +12,11 @@
 
 namespace {
 
-// The boxes and root offsets, committed and working, and the working
-// rotations: the pasted pose becomes part of the keyframe with "Update KeyFrame".
+// The boxes and root offsets, committed and working, and the working angles
+// with the words they were read with: the pasted pose becomes part of the
+// keyframe with "Update KeyFrame", the copied rotations word for word. The
+// matrices are not copied: they hold the joints of the moveable copied from,
+// which another WAD's moveable of the same index need not share.
 void PasteKeyFrame(const KeyFrame& copied, KeyFrame& target) {
   target.box = copied.box;
   target.workingBox = copied.workingBox;
@@ -23,9 +26,7 @@ void PasteKeyFrame(const KeyFrame& copied, KeyFrame& target) {
     const MeshPose& from = copied.meshes[i];
     MeshPose& to = target.meshes[i];
     to.workingAngles = from.workingAngles;
-    to.workingWorld = from.workingWorld;
-    to.localRotation = from.localRotation;
-    to.plainRotation = from.plainRotation;
+    to.workingStored = from.workingStored;
   }
 }
 
@@ -54,6 +55,8 @@ void TForm2::ReplaceFrame1Click(TObject* Sender) {
     return;
   }
   PasteKeyFrame(copied, *target);
+  // Posed through this moveable's own joints before its box is measured.
+  SelectedView()->PoseWorkingAngles(M.currentAnimation, k);
   const int g = GlobalAnimation();
   CalculateKeyFrameBounds(M.wadfile, *M.meshList, M.animaciones, m, g, k);
   ShowCalculatedBox(*target);

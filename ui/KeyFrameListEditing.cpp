@@ -14,13 +14,14 @@ void TForm2::Button3Click(TObject* Sender) {
   const int m = SelectedMoveable();
   const int g = GlobalAnimation();
   if (ComboBox1->GetItemIndex() < 0 || m < 0 || g < 0) return;
-  DisableWizardUndo();
   const int meshCount = M.wadfile.moveables[static_cast<std::size_t>(m)].numMeshes;
   if (AppendKeyFrame(M.animaciones, g, meshCount) == 0) {
     ShowMessageBox(L"This animation cannot hold more keyframes", L"Warning",
                    MB_OK | MB_ICONEXCLAMATION);
     return;
   }
+  // Only a keyframe that was added puts the wizard's copy out of date.
+  DisableWizardUndo();
   // The view takes the animations again and poses every keyframe.
   RebindAnimations(m, false);
   M.cages.BuildKeyFrameBoxes(*M.d3dDevice, M.animaciones);

@@ -3,6 +3,7 @@
 // mouse button, and the small helpers the other handlers share.
 
 #include "d3d/VertexFormats.h"
+#include "model/FrameRenumbering.h"
 #include "ui/Main.h"
 #include "ui/MainUnit.h"
 
@@ -54,7 +55,7 @@ void TForm2::Onclick(TObject* Sender) {
   if (g < 0) return;
   const WadAnimation& animation = M.wadfile.animations[static_cast<std::size_t>(g)];
   const int k = M.animaciones[static_cast<std::size_t>(g)]->numKeyFrames();
-  const int total = animation.frameEnd - animation.frameStart + 1;
+  const int total = FrameCount(animation);
   const String rate = String(L" Frame Rate:") + IntToStr(animation.frameRate * kFrameRateStepMs);
   if (RadioButton1->GetChecked())
     RadioGroup3->SetText(String(L"Num Key Frames:") + IntToStr(k) + rate);

@@ -79,6 +79,27 @@ TEST(KeyFrameEditing, DeleteShiftAndInsertMoveOnlyWhatTheyName) {
   EXPECT_EQ(model.size(), 4u);
 }
 
+// Every start and length, on animations of up to six keyframes: one pass
+// leaves what the keyframe-by-keyframe shifts leave, and touches no other
+// animation; starts and lengths that name nothing change nothing.
+TEST(KeyFrameEditing, OpeningAGapInOnePassEqualsShiftingOnceForEachKeyFrame) {
+  for (int n = 0; n <= 6; ++n)
+    for (int s = 0; s <= n + 1; ++s)
+      for (int count = -1; count <= n + 2; ++count) {
+        std::vector<KeyFrame> frames;
+        for (int k = 0; k < n; ++k) frames.push_back(Marked(static_cast<int16_t>(k)));
+        AnimationModel shifted = ModelWith({{Marked(9)}, frames});
+        AnimationModel opened = ModelWith({{Marked(9)}, frames});
+        for (int k = s; k < s + count; ++k) ShiftKeyFramesUp(shifted, 1, k);
+        OpenKeyFrameGap(opened, 1, s, count);
+        EXPECT_EQ(opened[1]->keyFrames, shifted[1]->keyFrames) << n << " " << s << " " << count;
+        EXPECT_EQ(opened[0]->keyFrames, (std::vector{Marked(9)}));
+      }
+  AnimationModel model = ModelWith({{Marked(0), Marked(1)}});
+  for (auto [g, s] : {std::pair{-1, 0}, {1, 0}, {0, -1}}) OpenKeyFrameGap(model, g, s, 1);
+  EXPECT_EQ(model[0]->keyFrames, (std::vector{Marked(0), Marked(1)}));
+}
+
 // Fixture (WadBuilder): moveable 0 owns animations 0 (frames 0-9), 1 (10-19)
 // and 2 (20-24); moveable 2 owns animation 3 (frame 0).
 TEST(ChangeFrameCount, MovesEverythingThatFollowsTheChangedAnimation) {
@@ -87,7 +108,7 @@ TEST(ChangeFrameCount, MovesEverythingThatFollowsTheChangedAnimation) {
   WadFile expected = wad;
   AnimCommandArray expectedCommands = commands;
 
-  ASSERT_EQ(ChangeFrameCount(wad, 0, 1, 12, commands), 1);
+  ASSERT_EQ(ChangeFrameCount(wad, 0, 1, 12, commands), FrameCountChange::kDone);
   expected.animations[1].frameEnd = 21;
   expected.animations[1].nextFrame = 22;  // targets animation 2
   expected.animations[2].frameStart = 22;
@@ -100,7 +121,7 @@ TEST(ChangeFrameCount, MovesEverythingThatFollowsTheChangedAnimation) {
   EXPECT_EQ(wad, expected);
   EXPECT_EQ(commands, expectedCommands);
 
-  ASSERT_EQ(ChangeFrameCount(wad, 0, 1, 10, commands), 1);
+  ASSERT_EQ(ChangeFrameCount(wad, 0, 1, 10, commands), FrameCountChange::kDone);
   EXPECT_EQ(wad, WadBuilder().Expected());
   EXPECT_EQ(commands, DecodeAnimCommands(wad));
 }
@@ -112,14 +133,44 @@ TEST(ChangeFrameCount, RefusesFramesThatWouldWrapAndChangesNothing) {
   AnimCommandArray commands = DecodeAnimCommands(wad);
   commands[3].params[0] = 3;  // animation 2's effect frame
   const AnimCommandArray before = commands;
-  // (moveable, animation, count): 65534 + 2, 3 - 5, no frame at all, a count past
-  // 65536, no such animation, a moveable without animations, no such moveable.
-  for (auto [m, a, n] :
-       {std::tuple{0, 0, 12}, {0, 1, 5}, {0, 2, 0}, {0, 2, -1}, {0, 0, 65537}, {0, 3, 1}, {1, 0, 1}, {3, 0, 1}})
-    EXPECT_EQ(ChangeFrameCount(wad, m, a, n, commands), 0) << m << " " << a << " " << n;
+  // (moveable, animation, count): 65534 + 2, 3 - 5, no frame at all where the
+  // first frame is 0 (frame 0 - 1), a count past 65536; a negative count, no
+  // such animation, a moveable without animations, no such moveable.
+  using enum FrameCountChange;
+  for (auto [m, a, n, why] :
+       {std::tuple{0, 0, 12, kPastLast}, {0, 1, 5, kBelowZero}, {0, 0, 0, kBelowZero}, {2, 0, 0, kBelowZero},
+        {0, 0, 65537, kPastLast}, {0, 2, -1, kRefused}, {0, 3, 1, kRefused}, {1, 0, 1, kRefused}, {3, 0, 1, kRefused}})
+    EXPECT_EQ(ChangeFrameCount(wad, m, a, n, commands), why) << m << " " << a << " " << n;
   EXPECT_EQ(wad, builder.Expected());
   EXPECT_EQ(commands, before);
-  EXPECT_EQ(ChangeFrameCount(wad, 0, 1, 9, commands), 1);  // 3 - 1 and 65534 - 1 fit
+  EXPECT_EQ(ChangeFrameCount(wad, 0, 1, 9, commands), kDone);  // 3 - 1 and 65534 - 1 fit
+}
+
+// Counts are taken in the file's 16-bit arithmetic: an animation that ends a
+// frame before it starts has 0 frames, and so has one of frames 0 to 65535;
+// the count an animation has is accepted, whatever it is, and moves nothing.
+// 0 frames can be given to an animation that starts at frame 1 or later.
+TEST(ChangeFrameCount, CountsInSixteenBitsAndAcceptsTheCountAnAnimationHas) {
+  WadBuilder builder;
+  builder.animations[3].frameEnd = 65535;  // moveable 2's only animation: frames 0 to 65535
+  builder.animations[1].frameEnd = 5;      // frames 10 to 5: a count of 65532
+  const WadFile stored = builder.Expected();
+  WadFile wad = stored;
+  AnimCommandArray commands = DecodeAnimCommands(wad);
+  EXPECT_EQ(FrameCount(wad.animations[3]), 0);
+  EXPECT_EQ(FrameCount(wad.animations[1]), 65532);
+  EXPECT_EQ(ChangeFrameCount(wad, 2, 0, 0, commands), FrameCountChange::kDone);
+  EXPECT_EQ(ChangeFrameCount(wad, 0, 1, 65532, commands), FrameCountChange::kDone);
+  EXPECT_EQ(wad, stored);
+
+  // Animation 2 (frames 20 to 24, the moveable's last) down to 0 frames and back.
+  ASSERT_EQ(ChangeFrameCount(wad, 0, 2, 0, commands), FrameCountChange::kDone);
+  EXPECT_EQ(wad.animations[2].frameEnd, 19);
+  EXPECT_EQ(FrameCount(wad.animations[2]), 0);
+  EXPECT_EQ(ChangeFrameCount(wad, 0, 2, 0, commands), FrameCountChange::kDone);
+  ASSERT_EQ(ChangeFrameCount(wad, 0, 2, 5, commands), FrameCountChange::kDone);
+  EXPECT_EQ(wad, stored);
+  EXPECT_EQ(commands, DecodeAnimCommands(stored));
 }
 
 TEST(ChangeFrameCount, HelpersMoveOnlyTheirOwnFields) {

@@ -36,7 +36,7 @@ struct Bounds {
 
 }  // namespace
 
-TEST(KeyFrameBounds, CornerAHoldsTheLargestXWithTheSmallestYAndZ) {
+TEST(KeyFrameBounds, CornerAHoldsTheSmallestXYAndZ) {
   Bounds s(2);
   const std::uint32_t a = s.Mesh({{100, 200, 300}});  // list position 0
   const std::uint32_t left = s.Mesh({{-500, 0, 0}});
@@ -47,15 +47,15 @@ TEST(KeyFrameBounds, CornerAHoldsTheLargestXWithTheSmallestYAndZ) {
   s.b.AddMoveable(3, {a, a});  // placeholders: object 8's meshes stand in
   s.b.AddMoveable(33, {a});    // a fallback object of the view only
   // Y is down in the WAD; the extremes start at the root point.
-  EXPECT_EQ(s.Measure(0), (KeyFrameBox{100, 0, 0, 0, 200, 300}));
+  EXPECT_EQ(s.Measure(0), (KeyFrameBox{0, 0, 0, 100, 200, 300}));
   EXPECT_EQ(s.Frame().box, KeyFrameBox{});  // only the working box changes
-  EXPECT_EQ(s.Measure(4), (KeyFrameBox{0, 0, 0, -500, 0, 0}));
-  EXPECT_EQ(s.Measure(5), (KeyFrameBox{100, 0, 0, 0, 200, 300}));
+  EXPECT_EQ(s.Measure(4), (KeyFrameBox{-500, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(s.Measure(5), (KeyFrameBox{0, 0, 0, 100, 200, 300}));
   // Display units round half up, cutting towards 0: 12.5 to 13, -12.7 to -12.
-  EXPECT_EQ(s.Measure(1), (KeyFrameBox{130, 0, 0, -120, 0, 0}));
+  EXPECT_EQ(s.Measure(1), (KeyFrameBox{-120, 0, 0, 130, 0, 0}));
   // The root offset moves every point; the smallest Z still starts at 0.
   s.Frame().workingRootOffset = {40, 0, 50};
-  EXPECT_EQ(s.Measure(0), (KeyFrameBox{140, 0, 0, 40, 200, 350}));
+  EXPECT_EQ(s.Measure(0), (KeyFrameBox{40, 0, 0, 140, 200, 350}));
 
   // Mesh 1 turned 90 degrees about Y and lifted 4 display units: (10, -20, 30)
   // goes to (30, -16, -10). The committed matrices play no part.
@@ -64,7 +64,7 @@ TEST(KeyFrameBounds, CornerAHoldsTheLargestXWithTheSmallestYAndZ) {
   w = Matrix4{};
   w.m[0][2] = -1, w.m[1][1] = 1, w.m[2][0] = 1, w.m[3][1] = 4, w.m[3][3] = 1;
   s.Frame().meshes[0].world = w;
-  EXPECT_EQ(s.Measure(2), (KeyFrameBox{300, 0, -100, 0, 200, 300}));
+  EXPECT_EQ(s.Measure(2), (KeyFrameBox{0, 0, -100, 300, 200, 300}));
 }
 
 TEST(KeyFrameBounds, SkipsWhatDoesNotExistAndClampsToSixteenBits) {
@@ -72,7 +72,7 @@ TEST(KeyFrameBounds, SkipsWhatDoesNotExistAndClampsToSixteenBits) {
   s.b.AddMoveable(9, {12345, s.Mesh({{30000, -30000, 0}, {-30000, 0, 0}})});  // 12345: no mesh
   for (MeshPose& pose : s.Frame().meshes)
     for (int i = 0; i < 3; ++i) pose.workingWorld.m[i][i] = 2.0f;
-  EXPECT_EQ(s.Measure(0), (KeyFrameBox{32767, -32768, 0, -32768, 0, 0}));
+  EXPECT_EQ(s.Measure(0), (KeyFrameBox{-32768, -32768, 0, 32767, 0, 0}));
   const KeyFrameBox untouched{7, 7, 7, 7, 7, 7};
   EXPECT_EQ(s.Measure(5), untouched);
   for (auto [m, g, k] : {std::array{-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}}) {

@@ -29,9 +29,9 @@ TEST(RealWads, EveryMeshPoseCageAndBoundBuildsCleanly) {
         for (std::size_t k = 0; k < view.BoundAnimation(a)->keyFrames.size(); ++k, ++keyFrames) {
           CalculateKeyFrameBounds(scene.wad, *scene.meshList, scene.animaciones, std::int32_t(m),
                                   scene.wad.moveables[m].animIndex + a, std::int32_t(k));
-          // Corner A: largest X, smallest Y and Z; the smallest Z never above 0.
+          // Corner A: smallest X, Y and Z; the smallest Z never above 0.
           const KeyFrameBox& box = view.BoundAnimation(a)->keyFrames[k].workingBox;
-          EXPECT_TRUE(box[0] >= box[3] && box[1] <= box[4] && box[2] <= std::min<int>(0, box[5]));
+          EXPECT_TRUE(box[0] <= box[3] && box[1] <= box[4] && box[2] <= std::min<int>(0, box[5]));
         }
     }
     EXPECT_EQ(scene.cages.KeyFrameBoxList()->GetUploadedPolygonCount(), int(4 * keyFrames));
