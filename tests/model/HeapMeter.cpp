@@ -1,5 +1,6 @@
-// Replaces the global operator new and delete of the test program so that
-// every allocation through them is counted.
+// Replaces the global operator new and delete of the test program (every
+// form but the over-aligned ones, which keep their own pair) so that every
+// allocation through them is counted.
 
 #include "HeapMeter.h"
 
@@ -39,6 +40,14 @@ void* operator new(std::size_t size) {
 
 void* operator new[](std::size_t size) { return operator new(size); }
 
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  void* p = std::malloc(size ? size : 1);
+  if (p != nullptr) Track(p);
+  return p;
+}
+
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
+
 // The replaced operator new above allocates with malloc, so free is its match.
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void operator delete(void* p) noexcept {
@@ -49,3 +58,5 @@ void operator delete(void* p) noexcept {
 void operator delete[](void* p) noexcept { operator delete(p); }
 void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
 void operator delete[](void* p, std::size_t) noexcept { operator delete(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { operator delete(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { operator delete(p); }

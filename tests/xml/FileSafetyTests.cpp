@@ -58,12 +58,11 @@ TEST(XmlFiles, AFileThatIsThereButCannotBeReadIsNeverSavedOver) {
   xmltest::WriteFile("huge.xml", kOriginal);
   fs::resize_file("huge.xml", kXmlMaxFileBytes + 1);
   for (const char* name : {"fifo.xml", "huge.xml"}) {
-    XML document(name);
-    EXPECT_EQ(document.status(), kXmlUnreadable) << name;
-    EXPECT_FALSE(testsupport::WaitedOnFifo("fifo.xml", [&] { EXPECT_EQ(document.save(), 0) << name; }));
-    XML wide(fs::path(name).wstring().c_str());
-    EXPECT_EQ(wide.status(), kXmlUnreadable) << name;
-    EXPECT_EQ(wide.save(), 0) << name;
+    XML document(name), wide(fs::path(name).wstring().c_str());
+    for (XML* loaded : {&document, &wide}) {
+      EXPECT_EQ(loaded->status(), kXmlUnreadable) << name;
+      EXPECT_FALSE(testsupport::WaitedOnFifo("fifo.xml", [&] { EXPECT_EQ(loaded->save(), 0) << name; }));
+    }
   }
   EXPECT_TRUE(fs::is_fifo("fifo.xml"));
   EXPECT_EQ(fs::file_size("huge.xml"), kXmlMaxFileBytes + 1);
@@ -140,7 +139,7 @@ TEST(XmlFiles, ADocumentCutAtTheDepthBoundIsNeverSavedAsWhole) {
   EXPECT_EQ(document.save(), 0);
   std::string inMemory;
   EXPECT_EQ(document.saveToMemory(inMemory), 0);
-  EXPECT_EQ(xmltest::ReadFile("deep.xml"), text);
+  EXPECT_TRUE(xmltest::ReadFile("deep.xml") == text) << "the file was changed";
 }
 
 // Runs body on a thread whose stack holds only a few hundred call levels.
