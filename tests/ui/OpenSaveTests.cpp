@@ -233,6 +233,26 @@ TEST(SaveWad, WritesThroughALinkAndSaysWhyItCannotReplaceAFolderOrFifo) {
   EXPECT_TRUE(std::filesystem::is_fifo(pipe));
 }
 
+std::size_t EntryCount(const std::filesystem::path& folder) {
+  return static_cast<std::size_t>(
+      std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator{}));
+}
+
+// Saves over file, which holds "what was there"; says what went wrong when
+// the save was not refused with the reason, changed the file or left a file
+// beside it.
+std::string ReportRefusedSave(TestWadSession& session, const std::filesystem::path& file, const std::wstring& reason) {
+  const std::size_t entries = EntryCount(session.Folder());
+  session.Save(file);
+  std::string report;
+  if (session.Boxes() != std::vector<MessageRecord>{SaveRefused(file, reason)})
+    report += "the save was not refused with the reason; ";
+  const auto kept = ReadBytes(file);
+  if (std::string(kept.begin(), kept.end()) != "what was there") report += "the file was changed; ";
+  if (EntryCount(session.Folder()) != entries) report += "a file was left beside it; ";
+  return report;
+}
+
 // Root may write any file, so the editor runs as a user here.
 TEST(SaveWad, RefusesAFileTheUserMayNotWriteWithTheSystemsReason) {
   EXPECT_CHILD_CLEAN(testsupport::RunInChild([]() -> std::string {
@@ -241,13 +261,7 @@ TEST(SaveWad, RefusesAFileTheUserMayNotWriteWithTheSystemsReason) {
     const std::filesystem::path locked = session.Folder() / "locked.wad";
     std::ofstream(locked) << "what was there";
     std::filesystem::permissions(locked, std::filesystem::perms::owner_read);
-    session.Save(locked);
-    std::string report;
-    if (session.Boxes() != std::vector<MessageRecord>{SaveRefused(locked, L"Permission denied")})
-      report += "the save was not refused with the reason; ";
-    const auto kept = ReadBytes(locked);
-    if (std::string(kept.begin(), kept.end()) != "what was there") report += "the file was replaced; ";
-    return report;
+    return ReportRefusedSave(session, locked, L"Permission denied");
   }));
 }
 
@@ -259,19 +273,8 @@ TEST(SaveWad, UnderAFileSizeLimitFailsWithItsReasonAndTheEditorGoesOn) {
     TestWadSession session;
     const std::filesystem::path old = session.Folder() / "old.wad";
     std::ofstream(old) << "what was there";
-    const std::size_t entries = static_cast<std::size_t>(std::distance(
-        std::filesystem::directory_iterator(session.Folder()), std::filesystem::directory_iterator{}));
     const rlimit small{1024, 1024};
     if (setrlimit(RLIMIT_FSIZE, &small) != 0) return testsupport::kChildSkipped + "no file-size limit can be set";
-    session.Save(old);
-    std::string report;
-    if (session.Boxes() != std::vector<MessageRecord>{SaveRefused(old, L"File too large")})
-      report += "the message does not say the file grew too large; ";
-    const auto kept = ReadBytes(old);
-    if (std::string(kept.begin(), kept.end()) != "what was there") report += "the old file was changed; ";
-    if (static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(session.Folder()),
-                                               std::filesystem::directory_iterator{})) != entries)
-      report += "a file was left beside it; ";
-    return report;
+    return ReportRefusedSave(session, old, L"File too large");
   }));
 }
