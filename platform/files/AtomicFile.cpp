@@ -40,10 +40,12 @@ std::string ResolveLinks(std::string path, int& error) {
 
 // Why the file at target may not be replaced, if it may not; nothing when
 // it does not exist or may be replaced. existing receives its status.
-std::optional<std::string> RefusalOf(const std::string& target, LinkHandling links, std::optional<struct stat>& existing) {
+std::optional<std::string> RefusalOf(const std::string& target, LinkHandling links,
+                                     std::optional<struct stat>& existing) {
   struct stat info {};
   if (::lstat(target.c_str(), &info) != 0) return std::nullopt;
-  if (S_ISLNK(info.st_mode)) return std::nullopt;  // replaced itself, never followed
+  // Met only when links are not followed: the link itself is replaced.
+  if (S_ISLNK(info.st_mode)) return std::nullopt;
   if (!S_ISREG(info.st_mode)) return NotRegularFileReason(info.st_mode);
   existing = info;
   if (links == LinkHandling::kThroughLinks && info.st_nlink > 1)
