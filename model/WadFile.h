@@ -11,6 +11,9 @@
 #include "model/WadRecords.h"
 
 inline constexpr uint32_t kWadVersion = 129;
+// The largest file ReadWad takes: far above any real WAD (a few megabytes),
+// so that a damaged or foreign file cannot make an open take gigabytes.
+inline constexpr uint64_t kMaxWadFileBytes = uint64_t{256} << 20;
 
 struct WadFile {
   uint32_t version = 0;
@@ -69,20 +72,24 @@ void VisitSections(V& v, W& wad) {
 }
 
 // Reads the file into wad. Returns 1 on success; 0 when the file cannot be
-// read, its version is not 129, it is cut short or inconsistent, or an
-// animation holds more keyframes than one can have, and then wad is left
-// exactly as it was. Bytes after the last section are kept in trailingBytes.
-// On failure, why (when given) says what was wrong.
+// read, is no regular file (never waited on), is larger than
+// kMaxWadFileBytes, its version is not 129, it is cut short or inconsistent,
+// or an animation holds more keyframes than one can have, and then wad is
+// left exactly as it was. Bytes after the last section are kept in
+// trailingBytes. On failure, why (when given) says what was wrong.
 int ReadWad(const std::string& fileName, WadFile& wad, std::string* why = nullptr);
 
 // ReadWad over bytes already in memory; why names the section and byte offset
 // at fault, or the animation.
 int ReadWadBytes(std::span<const uint8_t> bytes, WadFile& wad, std::string* why = nullptr);
 
-// Writes wad to the file. Returns 1 on success; 0 when the version is not 129
-// (the target is not touched) or any step of the write fails (an existing
-// target keeps its old content).
-int WriteWad(const std::string& fileName, const WadFile& wad);
+// Writes wad to the file, through a symbolic link to the file it names.
+// Returns 1 on success; 0 when the version is not 129 or a count does not
+// fit the file (the target is not touched), when the target may not be
+// replaced (not a regular file, not writable by the user, one of several hard
+// links) or any step of the write fails (an existing target keeps its old
+// content). On failure, why (when given) says what was wrong.
+int WriteWad(const std::string& fileName, const WadFile& wad, std::string* why = nullptr);
 
 // The bytes WriteWad puts in the file: the sections, then trailingBytes.
 std::vector<uint8_t> SerializeWad(const WadFile& wad);

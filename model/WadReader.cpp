@@ -1,18 +1,14 @@
-// Reading a WAD: the whole file is taken into memory and parsed section by
-// section into a fresh record, which replaces the caller's only when every
-// section was read. No count is trusted: each is checked against the bytes
+// Reading a WAD: the whole file (a regular one, of a bounded size) is taken
+// into memory and parsed section by section into a fresh record, which
+// replaces the caller's only when every section was read. No count is trusted: each is checked against the bytes
 // left before anything is allocated for it. Bytes after the last section are
 // kept, so that a save loses nothing the file held.
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <new>
 #include <string>
 #include <utility>
 
+#include "files/RegularFile.h"
 #include "model/KeyFrameLayout.h"
 #include "model/WadBytes.h"
 #include "model/WadFile.h"
@@ -80,30 +76,6 @@ class SectionReader {
   std::string error_;
 };
 
-// Only a regular file is read; its size comes from the file system, so a
-// directory or a device never sizes the buffer.
-bool ReadWholeFile(const std::string& fileName, std::vector<uint8_t>& bytes) {
-  int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat info {};
-  bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  if (ok) {
-    try {
-      bytes.resize(static_cast<std::size_t>(info.st_size));
-    } catch (const std::bad_alloc&) {
-      ok = false;
-    }
-    std::size_t done = 0;
-    while (ok && done < bytes.size()) {
-      ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-      if (n > 0) done += static_cast<std::size_t>(n);
-      else ok = n < 0 && errno == EINTR;
-    }
-  }
-  ::close(fd);
-  return ok;
-}
-
 // A save would have to cut an animation that holds more keyframes than its
 // 16-bit count allows, so such a file is not taken.
 std::string KeyFrameCountError(const WadFile& wad) {
@@ -114,28 +86,57 @@ std::string KeyFrameCountError(const WadFile& wad) {
          " keyframes; an animation can hold at most " + std::to_string(kMaxKeyFrames);
 }
 
+// Every section of bytes into fresh; the error, or empty when all were read.
+// rest receives the bytes after the last section.
+std::string ReadSections(std::span<const uint8_t> bytes, WadFile& fresh, std::span<const uint8_t>& rest) {
+  SectionReader in(bytes);
+  if (in.Version(fresh.version)) VisitSections(in, fresh);
+  rest = in.Rest();
+  return in.ok() ? KeyFrameCountError(fresh) : in.error();
+}
+
+// ReadWad's result for a refused file: 0, and why says what was wrong.
+int Failed(std::string* why, const std::string& error) {
+  if (why) *why = error;
+  return 0;
+}
+
 }  // namespace
 
 int ReadWadBytes(std::span<const uint8_t> bytes, WadFile& wad, std::string* why) {
-  SectionReader in(bytes);
   WadFile fresh;
-  if (in.Version(fresh.version)) VisitSections(in, fresh);
-  std::string error = in.error();
-  if (error.empty()) error = KeyFrameCountError(fresh);
-  if (!error.empty()) {
-    if (why) *why = error;
-    return 0;
-  }
-  fresh.trailingBytes.assign(in.Rest().begin(), in.Rest().end());
+  std::span<const uint8_t> rest;
+  const std::string error = ReadSections(bytes, fresh, rest);
+  if (!error.empty()) return Failed(why, error);
+  fresh.trailingBytes.assign(rest.begin(), rest.end());
   wad = std::move(fresh);
   return 1;
 }
 
+// The sections are read from the whole file in memory. The bytes after them
+// are read again from the file once that buffer is gone, so that however
+// many there are, the open never holds them twice.
 int ReadWad(const std::string& fileName, WadFile& wad, std::string* why) {
-  std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(fileName, bytes)) {
-    if (why) *why = "the file cannot be read";
-    return 0;
+  RegularFile file(fileName, kMaxWadFileBytes);
+  if (!file.IsOpen()) return Failed(why, file.Reason());
+  WadFile fresh;
+  std::size_t sectionsEnd = 0;
+  {
+    std::vector<uint8_t> bytes;
+    try {
+      bytes.resize(static_cast<std::size_t>(file.Size()));
+    } catch (const std::bad_alloc&) {
+      return Failed(why, "There is not enough memory for a file of " + std::to_string(file.Size()) + " bytes");
+    }
+    if (!file.ReadAt(0, bytes.data(), bytes.size())) return Failed(why, file.Reason());
+    std::span<const uint8_t> rest;
+    const std::string error = ReadSections(bytes, fresh, rest);
+    if (!error.empty()) return Failed(why, error);
+    sectionsEnd = bytes.size() - rest.size();
   }
-  return ReadWadBytes(bytes, wad, why);
+  fresh.trailingBytes.resize(static_cast<std::size_t>(file.Size()) - sectionsEnd);
+  if (!file.ReadAt(sectionsEnd, fresh.trailingBytes.data(), fresh.trailingBytes.size()))
+    return Failed(why, file.Reason());
+  wad = std::move(fresh);
+  return 1;
 }

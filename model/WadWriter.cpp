@@ -4,7 +4,7 @@
 
 #include <limits>
 
-#include "model/AtomicFile.h"
+#include "files/AtomicFile.h"
 #include "model/WadBytes.h"
 #include "model/WadFile.h"
 
@@ -64,10 +64,14 @@ std::vector<uint8_t> SerializeWad(const WadFile& wad) {
   return bytes;
 }
 
-int WriteWad(const std::string& fileName, const WadFile& wad) {
-  if (wad.version != kWadVersion) return 0;
+int WriteWad(const std::string& fileName, const WadFile& wad, std::string* why) {
+  const auto refuse = [why](const char* reason) {
+    if (why != nullptr) *why = reason;
+    return 0;
+  };
+  if (wad.version != kWadVersion) return refuse("Only a WAD of version 129 is written");
   ByteCounter size;
   VisitSections(size, wad);
-  if (!size.countsFit) return 0;
-  return WriteFileAtomically(fileName, SerializeWad(wad)) ? 1 : 0;
+  if (!size.countsFit) return refuse("A section holds more records than its count can say");
+  return WriteFileAtomically(fileName, SerializeWad(wad), why) ? 1 : 0;
 }

@@ -1,8 +1,9 @@
 #include "scene/TextureInfo.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <new>
+
+#include "files/AtomicFile.h"
 
 namespace {
 
@@ -46,12 +47,12 @@ void LoadTextureInfo(TextureInfo& info, const std::uint8_t* src, std::uint32_t n
   info.byteCount = written < 0 ? 0 : static_cast<std::uint32_t>(written);
 }
 
+// A new file beside the name, renamed over it: a link of that name is
+// replaced, never written through, and a name that is no regular file is
+// refused. The dump is scratch, so it is not flushed to the disk.
 bool DumpTexturePages(const TextureInfo& info, const char* fileName) {
-  std::FILE* file = std::fopen(fileName, "wb");
-  if (file == nullptr) return false;
   const std::size_t held = std::min<std::size_t>(info.byteCount, info.pixels.size());
   const std::size_t bytes = std::min<std::size_t>(held, kTexturePageBytes);
-  bool written = bytes == 0 || std::fwrite(info.pixels.data(), 1, bytes, file) == bytes;
-  written = std::fclose(file) == 0 && written;
-  return written;
+  return WriteFileAtomically(fileName, std::span(info.pixels.data(), bytes), nullptr,
+                             {.links = LinkHandling::kReplaceName, .durable = false});
 }

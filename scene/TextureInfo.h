@@ -33,6 +33,7 @@ std::int32_t ConvertTextureRgbToBgra(const std::uint8_t* src, std::vector<std::u
 void LoadTextureInfo(TextureInfo& info, const std::uint8_t* src, std::uint32_t n);
 
 // Writes the converted bytes of the first page (fewer when the WAD has less)
-// to fileName, replacing the file. Returns false when the file cannot be
-// created or written.
+// to a new file that replaces fileName; a symbolic link of that name is
+// replaced, not followed. Returns false when the name holds something other
+// than a regular file or a link, or the file cannot be created or written.
 bool DumpTexturePages(const TextureInfo& info, const char* fileName = kTextureDumpFile);

@@ -1,8 +1,10 @@
-// Start-up of the main window's unit and window: the unit's state, the
+// Start-up of the main window's unit and window: the unit's state (and the
+// file-size signal, which must not end the program), the
 // Direct3D device on the 3D panel, the idle handler, "Strings.xml", the
 // statistics font and the floor grid.
 
 #include <cassert>
+#include <csignal>
 #include <filesystem>
 
 #include "ui/Main.h"
@@ -40,6 +42,10 @@ MainUnit& Main() {
 bool MainIsInitialized() { return unit != nullptr; }
 
 void Main_Initialize() {
+  // A file that outgrows the user's file-size limit would otherwise end the
+  // editor, unsaved edits and all; ignored, the write fails with its error
+  // and the save reports it.
+  std::signal(SIGXFSZ, SIG_IGN);
   unit = std::make_unique<MainUnit>();
   unit->fpsTimer.Start();
   unit->playbackTimer.Start();

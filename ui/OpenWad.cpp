@@ -4,7 +4,8 @@
 //
 // The file is read into a record of its own first; only when that succeeded is
 // the open WAD replaced, so a file that cannot be read leaves the editor as it
-// was, unsaved edits included.
+// was, unsaved edits included. The message then says why under its first
+// line; nothing that is not a regular file is waited on.
 
 #include "model/KeyFrameStream.h"
 #include "scene/MeshParser.h"
@@ -38,8 +39,9 @@ void TForm2::OpenLevel1Click(TObject* Sender) {
   if (!OpenDialog1->Execute()) return;
   const String fileName = OpenDialog1->GetFileName();
   WadFile read;
-  if (ReadWad(ToNarrowString(fileName), read) == 0) {
-    ShowMessageBox(M.loadErrorText, M.loadErrorCaption, MB_OK);
+  std::string why;
+  if (ReadWad(ToNarrowString(fileName), read, &why) == 0) {
+    ShowMessageBox(M.loadErrorText + L"\n" + String::FromUtf8(why), M.loadErrorCaption, MB_OK);
     return;
   }
   ForgetSelection();

@@ -1,10 +1,8 @@
 // File, "Save Wad": encodes the committed animation model and the anim
 // commands into the WAD record and writes it under the chosen name, with
-// ".wad" added unless the name already ends in it.
-
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
+// ".wad" added unless the name already ends in it. The file a symbolic link
+// names is replaced; a name that cannot be replaced whole is refused, and the
+// message says why.
 
 #include "model/KeyFrameStream.h"
 #include "ui/Main.h"
@@ -14,14 +12,6 @@
 namespace {
 
 const String kWadExtension = L".wad";
-
-// Why the system refused a write: its own words for the error the write left,
-// or for writing over a folder, which is refused before the system is asked.
-String WriteFailureReason(const std::string& path, int error) {
-  std::error_code ignored;
-  if (error == 0 && std::filesystem::is_directory(path, ignored)) error = EISDIR;
-  return error != 0 ? String::FromUtf8(std::strerror(error)) : String();
-}
 
 // Only the lower-case ending counts: "A.WAD" is saved as "A.WAD.wad".
 bool EndsInWad(const String& name) {
@@ -55,11 +45,9 @@ void TForm2::SaveWad1Click(TObject* Sender) {
   if (!EncodeModel(M)) return;
   const String chosen = SaveDialog1->GetFileName();
   const String written = EndsInWad(chosen) ? chosen : chosen + kWadExtension;
-  errno = 0;
-  if (WriteWad(ToNarrowString(written), M.wadfile) == 0) {
-    const String reason = WriteFailureReason(ToNarrowString(written), errno);
-    ShowMessageBox(String(L"The file could not be written: ") + written +
-                       (reason.IsEmpty() ? String() : String(L"\n") + reason),
+  std::string why;
+  if (WriteWad(ToNarrowString(written), M.wadfile, &why) == 0) {
+    ShowMessageBox(String(L"The file could not be written: ") + written + L"\n" + String::FromUtf8(why),
                    M.loadErrorCaption, MB_OK | MB_ICONEXCLAMATION);
     return;
   }

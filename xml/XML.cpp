@@ -1,13 +1,14 @@
 #include "xml/XML.h"
 
-#include "win32/WideFile.h"
+#include "files/AtomicFile.h"
+#include "win32/TextConversion.h"
 #include "xml/XMLFile.h"
 #include "xml/XMLParser.h"
 #include "xml/XMLWriteTarget.h"
 #include "xml/XMLWriter.h"
 
 #include <algorithm>
-#include <optional>
+#include <cstdint>
 #include <string_view>
 
 namespace {
@@ -43,36 +44,45 @@ XML::~XML() { reset(); }
 int XML::load(const char* text, int mode, XMLTransform* transform, void* transformParameter) {
   reset();
   status_ = kXmlLoaded;
-  std::optional<std::string> content;
   if (mode == kFromFile && text != nullptr) {
     hasFileName_ = true;
     fileName_ = text;
-    content = readWholeFile(text, nullptr, transform, transformParameter);
+    XMLFileFailure failure;
+    const std::optional<std::string> content = readWholeFile(text, nullptr, transform, transformParameter, &failure);
+    loadFile(content, failure, transform);
   } else if (mode == kFromText && text != nullptr && *text != '\0') {
-    content = text;
-  }
-  if (content)
-    parse(*content, transform != nullptr);
-  else
+    parse(text, transform != nullptr);
+  } else {
     setDefaultDocument();
+  }
   return 1;
 }
 
 int XML::load(const wchar_t* fileName, XMLTransform* transform, void* transformParameter) {
   reset();
   status_ = kXmlLoaded;
-  std::optional<std::string> content;
-  if (fileName != nullptr) {
-    hasFileName_ = true;
-    wideName_ = true;
-    wideFileName_ = fileName;
-    content = readWholeFile(nullptr, fileName, transform, transformParameter);
-  }
-  if (content)
-    parse(*content, transform != nullptr);
-  else
+  if (fileName == nullptr) {
     setDefaultDocument();
+    return 1;
+  }
+  hasFileName_ = true;
+  wideName_ = true;
+  wideFileName_ = fileName;
+  XMLFileFailure failure;
+  const std::optional<std::string> content = readWholeFile(nullptr, fileName, transform, transformParameter, &failure);
+  loadFile(content, failure, transform);
   return 1;
+}
+
+// A missing file gives the default document under its name, so that a save
+// creates it; a file that is there but could not be read gives it without a
+// name, so that a save cannot put the default document in its place.
+void XML::loadFile(const std::optional<std::string>& content, XMLFileFailure failure, XMLTransform* transform) {
+  if (content) return parse(*content, transform != nullptr);
+  setDefaultDocument();
+  if (failure == XMLFileFailure::kMissing) return;
+  status_ = kXmlUnreadable;
+  forgetFileName();
 }
 
 void XML::setDefaultDocument() {
@@ -110,22 +120,24 @@ void XML::forgetFileName() {
   wideFileName_.clear();
 }
 
+// The whole text is made in memory, then written to a new file beside the
+// target and renamed over it: a failed save leaves the old file whole.
 int XML::save(const char* fileName, int raw, int kind, XMLTransform* transform, void* transformParameter) {
-  // Checked before the file is opened: opening it would already empty it.
+  // A document without a root is not the one that was read.
   if (root_ == nullptr) return 0;
   if (kind != kUtf8File && kind != kUtf16File) return 0;
   if (kind == kUtf16File && transform != nullptr) return 0;
-  std::FILE* file = nullptr;
-  if (fileName != nullptr)
-    file = std::fopen(fileName, "wb");
-  else if (hasFileName_)
-    file = wideName_ ? _wfopen(wideFileName_.c_str(), L"wb") : std::fopen(fileName_.c_str(), "wb");
-  if (file == nullptr) return 0;
-  XMLWriteTarget target = kind == kUtf16File ? XMLWriteTarget::utf16File(file) : XMLWriteTarget::file(file);
+  const std::string path = fileName != nullptr ? std::string(fileName)
+                           : !hasFileName_    ? std::string()
+                           : wideName_        ? Utf8FromWide(wideFileName_.c_str())
+                                              : fileName_;
+  if (path.empty()) return 0;
+  std::string bytes;
+  XMLWriteTarget target = kind == kUtf16File ? XMLWriteTarget::utf16Text(bytes) : XMLWriteTarget::memory(bytes);
   if (kind == kUtf16File) target.emitBytes(kUtf16ByteOrderMark);
-  saveRoot(target, raw, transform, transformParameter);
-  const bool closed = std::fclose(file) == 0;
-  return !target.failed() && closed ? 1 : 0;
+  if (saveRoot(target, raw, transform, transformParameter) != 1 || target.failed()) return 0;
+  const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+  return WriteFileAtomically(path, std::span(data, bytes.size())) ? 1 : 0;
 }
 
 int XML::save(std::span<char> buffer, int raw, int kind, XMLTransform* transform, void* transformParameter) {

@@ -4,17 +4,21 @@
 // saved back to a file, a UTF-16 file or memory.
 //
 // Loading never fails outright: status() tells how it went (XMLStatus.h).
-// A file that cannot be read, or an empty text, gives the default document:
-// the standard declaration and an empty root element named "root".
+// A missing file, a file that cannot be read, or an empty text gives the
+// default document: the standard declaration and an empty root element named
+// "root". Only a missing file keeps its name (a save creates it); any other
+// file that gave no document is forgotten, with status kXmlUnreadable.
 
 #include "xml/XMLElement.h"
 #include "xml/XMLHeader.h"
 #include "xml/XMLStatus.h"
 
+#include <optional>
 #include <span>
 #include <string>
 
 class XMLTransform;
+enum class XMLFileFailure;
 
 class XML {
  public:
@@ -43,15 +47,20 @@ class XML {
   unsigned status() const { return status_; }
 
   // Every save refuses (returns 0, writes and opens nothing) a document that
-  // has no root, as after a load whose root end tag was missing: what it
-  // would write is not the document that was read.
+  // has no root, as after a load whose root end tag was missing or whose
+  // elements nested deeper than the parser follows: what it would write is
+  // not the document that was read.
   //
   // Saves to a file by kind: 0 (XMLWriteTarget::kFile) writes the text as
   // stored (UTF-8), 3 (kUtf16File) as UTF-16LE after the byte-order mark
   // FF FE. A null fileName saves to the file the document was loaded from,
-  // which is forgotten when the text had no declaration or a transform was
-  // used. Returns 1 when every byte was written and the file closed, 0
-  // otherwise; a transform is possible with kind 0 only. Kind 1 (kMemory)
+  // which is forgotten when the text had no declaration, a transform was
+  // used or the file could not be read. The text goes to a new file beside
+  // the target, renamed over it when whole (through a symbolic link, to the
+  // file it names); a target that is no regular file, may not be written or
+  // has other hard links is refused. Returns 1 when every byte was written
+  // and the file replaced, 0 otherwise, and then the old file is unchanged;
+  // a transform is possible with kind 0 only. Kind 1 (kMemory)
   // needs a buffer with its size (the form below) and kind 2 (kRegistry) an
   // open key (XMLElement::write): both return 0 here.
   int save(const char* fileName = nullptr, int raw = 1, int kind = 0, XMLTransform* transform = nullptr,
@@ -77,6 +86,7 @@ class XML {
 
  private:
   void setDefaultDocument();
+  void loadFile(const std::optional<std::string>& content, XMLFileFailure failure, XMLTransform* transform);
   void parse(const std::string& text, bool transformed);
   void forgetFileName();
 

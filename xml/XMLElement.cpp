@@ -7,6 +7,7 @@
 #include "xml/XMLVariable.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -155,13 +156,30 @@ unsigned XMLElement::addContent(XMLContent* content, unsigned position) {
   return xmlAppendNode(contents_, content, this, position);
 }
 
+// Last child first, each subtree from the bottom up, without recursion: an
+// element is deleted only once it has no children left (so its own
+// destructor goes no deeper), and until then it stays in its parent's array,
+// since a parked child's file is named after its path from the root.
 void XMLElement::deleteChildren() {
-  while (!children_.empty()) {
-    if (children_.back() == nullptr)
-      dropParkedChild(childCount() - 1);
+  if (children_.empty()) return;
+  std::vector<XMLElement*> open{this};  // elements whose children are being deleted
+  while (!open.empty()) {
+    XMLElement* element = open.back();
+    std::vector<XMLElement*>& children = element->children_;
+    if (children.empty()) {
+      open.pop_back();
+      continue;
+    }
+    XMLElement* last = children.back();
+    if (last != nullptr && !last->children_.empty()) {
+      open.push_back(last);
+      continue;
+    }
+    if (last == nullptr)
+      element->dropParkedChild(element->childCount() - 1);
     else
-      delete children_.back();
-    children_.pop_back();
+      delete last;
+    children.pop_back();
   }
 }
 

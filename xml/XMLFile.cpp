@@ -1,49 +1,17 @@
 #include "xml/XMLFile.h"
 
+#include "files/RegularFile.h"
 #include "win32/TextConversion.h"
 #include "xml/XMLTransform.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-// Opens a regular file for reading. The open itself does not wait (a FIFO
-// without a writer would hold it forever), and anything that is not a
-// regular file is closed again before a byte is read.
-File OpenRegularFile(const char* name, const wchar_t* wideName) {
-  const std::string path = wideName != nullptr ? Utf8FromWide(wideName) : std::string(name != nullptr ? name : "");
-  if (path.empty()) return nullptr;
-  const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (descriptor < 0) return nullptr;
-  struct stat info {};
-  if (fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode) ||
-      fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) != 0) {
-    ::close(descriptor);
-    return nullptr;
-  }
-  File file(fdopen(descriptor, "rb"));
-  if (file == nullptr) ::close(descriptor);
-  return file;
-}
-
-// The size of an open regular file.
-std::optional<std::size_t> FileSize(std::FILE* file) {
-  struct stat info {};
-  if (fstat(fileno(file), &info) != 0 || info.st_size < 0) return std::nullopt;
-  return static_cast<std::size_t>(info.st_size);
+std::string PathOf(const char* name, const wchar_t* wideName) {
+  return wideName != nullptr ? Utf8FromWide(wideName) : std::string(name != nullptr ? name : "");
 }
 
 std::string UpToFirstZero(const char* bytes, std::size_t length) {
@@ -73,17 +41,20 @@ std::string Utf8FromUtf16Le(const std::string& bytes) {
 }  // namespace
 
 bool xmlIsReadableFile(const char* name, const wchar_t* wideName) {
-  return OpenRegularFile(name, wideName) != nullptr;
+  return RegularFile(PathOf(name, wideName), kXmlMaxFileBytes).IsOpen();
 }
 
 std::optional<std::string> readWholeFile(const char* name, const wchar_t* wideName, XMLTransform* transform,
-                                         void* transformParameter) {
-  const File file = OpenRegularFile(name, wideName);
-  if (file == nullptr) return std::nullopt;
-  const std::optional<std::size_t> size = FileSize(file.get());
-  if (!size || *size > kXmlMaxFileBytes) return std::nullopt;
-  std::string bytes(*size, '\0');
-  if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) return std::nullopt;
+                                         void* transformParameter, XMLFileFailure* failure) {
+  XMLFileFailure ignored;
+  XMLFileFailure& why = failure != nullptr ? *failure : ignored;
+  why = XMLFileFailure::kNone;
+  RegularFile file(PathOf(name, wideName), kXmlMaxFileBytes);
+  std::string bytes(file.IsOpen() ? static_cast<std::size_t>(file.Size()) : 0, '\0');
+  if (!file.IsOpen() || !file.ReadAt(0, bytes.data(), bytes.size())) {
+    why = file.Missing() ? XMLFileFailure::kMissing : XMLFileFailure::kUnreadable;
+    return std::nullopt;
+  }
 
   if (transform != nullptr) {
     // The decoder writes at most as many bytes as it reads.

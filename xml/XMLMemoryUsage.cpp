@@ -6,6 +6,8 @@
 #include "xml/XMLTextNode.h"
 #include "xml/XMLVariable.h"
 
+#include <vector>
+
 namespace {
 
 constexpr std::size_t kElementBytes = 112;
@@ -36,17 +38,25 @@ std::size_t TextBytes(Node* const* nodes, unsigned count, std::size_t each) {
 
 }  // namespace
 
+// Element by element from a list of those still to count, so that a tree of
+// any depth is counted without deepening the call stack.
 std::size_t XMLElement::memoryUsage() const {
-  std::size_t bytes = kElementBytes + name_.size();
-  for (const XMLVariable* variable : variables_)
-    bytes += kVariableBytes + variable->storedName().size() + variable->storedValue().size();
-  bytes += TextBytes(comments(), commentCount(), kCommentBytes);
-  bytes += TextBytes(contents(), contentCount(), kContentBytes);
-  bytes += TextBytes(cdatas(), cdataCount(), kCDataBytes);
-  for (const XMLElement* child : children_)
-    if (child != nullptr) bytes += child->memoryUsage();
-  bytes += kSlotBytes * (Slots(children_.size(), kChildSlots) + Slots(variables_.size(), kVariableSlots) +
-                         Slots(comments_.size(), kCommentSlots) + Slots(contents_.size(), kContentSlots) +
-                         Slots(cdatas_.size(), kCDataSlots));
+  std::size_t bytes = 0;
+  std::vector<const XMLElement*> pending{this};
+  while (!pending.empty()) {
+    const XMLElement* e = pending.back();
+    pending.pop_back();
+    bytes += kElementBytes + e->name_.size();
+    for (const XMLVariable* variable : e->variables_)
+      bytes += kVariableBytes + variable->storedName().size() + variable->storedValue().size();
+    bytes += TextBytes(e->comments(), e->commentCount(), kCommentBytes);
+    bytes += TextBytes(e->contents(), e->contentCount(), kContentBytes);
+    bytes += TextBytes(e->cdatas(), e->cdataCount(), kCDataBytes);
+    for (const XMLElement* child : e->children_)
+      if (child != nullptr) pending.push_back(child);
+    bytes += kSlotBytes * (Slots(e->children_.size(), kChildSlots) + Slots(e->variables_.size(), kVariableSlots) +
+                           Slots(e->comments_.size(), kCommentSlots) + Slots(e->contents_.size(), kContentSlots) +
+                           Slots(e->cdatas_.size(), kCDataSlots));
+  }
   return bytes;
 }

@@ -88,6 +88,7 @@ std::unique_ptr<XMLElement> ParseBody(XMLParseState& state, const XMLElementEnds
         startSeen = true;
         if (depth >= kXmlMaxNestingDepth) {
           state.status = kXmlMissingEnd;
+          state.tooDeep = true;
           return root;
         }
         auto element = std::make_unique<XMLElement>(parent, TagText(text, construct), 0);
@@ -102,6 +103,7 @@ std::unique_ptr<XMLElement> ParseBody(XMLParseState& state, const XMLElementEnds
         const XMLElementEnd end = ends.find(offset + lt);
         if (end.after == npos || depth >= kXmlMaxNestingDepth) {
           state.status = kXmlMissingEnd;
+          state.tooDeep = state.tooDeep || depth >= kXmlMaxNestingDepth;
           return root;
         }
         auto element = std::make_unique<XMLElement>(parent, TagText(text, construct), 0);
@@ -147,7 +149,9 @@ XMLElementEnd XMLElementEnds::find(std::size_t lt) const {
 
 std::unique_ptr<XMLElement> parseXmlDocument(XMLParseState& state, std::string_view text) {
   const XMLElementEnds ends(text);
-  return ParseBody(state, ends, nullptr, text, 0, 0);
+  std::unique_ptr<XMLElement> root = ParseBody(state, ends, nullptr, text, 0, 0);
+  if (state.tooDeep) root.reset();
+  return root;
 }
 
 void addTrimmedContent(XMLElement* element, std::string_view text, unsigned position) {

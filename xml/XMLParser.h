@@ -2,8 +2,8 @@
 // The parser of a document body. It is lenient: it never rejects a text but
 // builds what it can and records a missing end in the load status. A
 // construct without its end, or a start tag without its end tag, ends the
-// level it stands in (the levels above go on); so does an element nested
-// deeper than kXmlMaxNestingDepth.
+// level it stands in (the levels above go on). An element nested deeper than
+// kXmlMaxNestingDepth leaves the document without a root.
 //
 // At the top level (no parent) comments and processing instructions become
 // header comments (position 0 before the first start tag, 1 after), a "<!...>"
@@ -49,10 +49,12 @@ class XMLElementEnds {
 struct XMLParseState {
   XMLHeader* header;
   unsigned status;
+  bool tooDeep = false;  // an element lay deeper than kXmlMaxNestingDepth
 };
 
 // Parses the whole text after the declaration; returns the root, or null when
-// the top level holds no element that could be kept.
+// the top level holds no element that could be kept or the elements nest
+// deeper than the parser follows (what was kept of them is not the document).
 std::unique_ptr<XMLElement> parseXmlDocument(XMLParseState& state, std::string_view text);
 
 // Adds text, less the blanks at either end, as a raw content of element at

@@ -1,7 +1,8 @@
 #pragma once
 // Where the serialiser sends a document: an open file written as stored
-// (UTF-8), a string in memory, a registry key, or an open file written as
-// UTF-16LE. A target remembers whether any write to it failed.
+// (UTF-8), a string in memory, a registry key, or an open file (or the bytes
+// of one, in memory) written as UTF-16LE. A target remembers whether any
+// write to it failed.
 
 #include "win32/Registry.h"
 
@@ -19,6 +20,8 @@ class XMLWriteTarget {
   // Keys are created below the open key `parent`.
   static XMLWriteTarget registry(HKEY parent) { return XMLWriteTarget(kRegistry, nullptr, nullptr, parent); }
   static XMLWriteTarget utf16File(std::FILE* stream) { return XMLWriteTarget(kUtf16File, stream, nullptr, nullptr); }
+  // The UTF-16LE bytes of a file, appended to `bytes`.
+  static XMLWriteTarget utf16Text(std::string& bytes) { return XMLWriteTarget(kUtf16File, nullptr, &bytes, nullptr); }
 
   Kind kind() const { return kind_; }
   HKEY key() const { return key_; }
@@ -33,10 +36,10 @@ class XMLWriteTarget {
   void fail() { failed_ = true; }
 
  private:
-  // A file target without a stream has failed from the start.
+  // A file target with neither a stream nor a string has failed from the start.
   XMLWriteTarget(Kind kind, std::FILE* stream, std::string* text, HKEY key)
       : kind_(kind), stream_(stream), text_(text), key_(key),
-        failed_((kind == kFile || kind == kUtf16File) && stream == nullptr) {}
+        failed_((kind == kFile || kind == kUtf16File) && stream == nullptr && text == nullptr) {}
 
   Kind kind_;
   std::FILE* stream_;
@@ -49,3 +52,5 @@ class XMLWriteTarget {
 // first; characters above U+FFFF become surrogate pairs. Returns false when
 // a write failed.
 bool writeUtf8AsUtf16(std::FILE* file, std::string_view text);
+// The same units as bytes.
+std::string utf16LeBytes(std::string_view text);

@@ -147,37 +147,69 @@ class RegistrySink : public ElementSink {
   std::vector<HKEY> keys_;
 };
 
-// Writes the element, and its children when asked, putting each comment,
-// content and CDATA section before the child whose index its position names;
-// what lies beyond the last child follows it (comments, CDATA sections, then
-// contents).
-void Walk(ElementSink& sink, XMLElement* element, unsigned index, unsigned depth, bool withChildren) {
-  if (element == nullptr) return;
+// One element being written: where its walk stands.
+struct WalkFrame {
+  XMLElement* element;
+  unsigned depth;
+  bool empty;
+  unsigned nextChild = 0;
+  unsigned comment = 0, content = 0, cdata = 0;  // the pieces written so far
+};
+
+// Starts an element (its parked children restored first); false when the
+// sink skips it.
+bool OpenElement(ElementSink& sink, std::vector<WalkFrame>& frames, XMLElement* element, unsigned index,
+                 unsigned depth, bool withChildren) {
   element->restoreParkedChildren();
-  const unsigned commentCount = element->commentCount();
-  const unsigned contentCount = element->contentCount();
-  const unsigned cdataCount = element->cdataCount();
-  const bool hasPieces = commentCount + contentCount + cdataCount != 0;
+  const bool hasPieces = element->commentCount() + element->contentCount() + element->cdataCount() != 0;
   // "</>" would read as an end tag: an element without a name gets one.
   const bool empty = !hasPieces && (!withChildren || element->childCount() == 0) && !element->storedName().empty();
-  if (!sink.open(*element, index, depth, empty)) return;
+  if (!sink.open(*element, index, depth, empty)) return false;
+  frames.push_back({element, depth, empty});
+  return true;
+}
 
-  unsigned comment = 0, content = 0, cdata = 0;
-  if (withChildren) {
-    for (unsigned i = 0; i < element->childCount(); ++i) {
-      for (; comment < commentCount && element->comments()[comment]->position() <= i; ++comment)
-        sink.comment(*element, comment, depth);
-      for (; content < contentCount && element->contents()[content]->position() <= i; ++content)
-        sink.content(*element, content, depth);
-      for (; cdata < cdataCount && element->cdatas()[cdata]->position() <= i; ++cdata)
-        sink.cdata(*element, cdata, depth);
-      Walk(sink, element->children()[i], i, depth + 1, withChildren);
+// The comments, contents and CDATA sections placed before child `index`.
+void WritePiecesBefore(ElementSink& sink, WalkFrame& f, unsigned index) {
+  const XMLElement& e = *f.element;
+  for (; f.comment < e.commentCount() && e.comments()[f.comment]->position() <= index; ++f.comment)
+    sink.comment(e, f.comment, f.depth);
+  for (; f.content < e.contentCount() && e.contents()[f.content]->position() <= index; ++f.content)
+    sink.content(e, f.content, f.depth);
+  for (; f.cdata < e.cdataCount() && e.cdatas()[f.cdata]->position() <= index; ++f.cdata)
+    sink.cdata(e, f.cdata, f.depth);
+}
+
+// What lies beyond the last child (comments, CDATA sections, then contents)
+// and the end of the element.
+void CloseElement(ElementSink& sink, WalkFrame& f) {
+  const XMLElement& e = *f.element;
+  for (; f.comment < e.commentCount(); ++f.comment) sink.comment(e, f.comment, f.depth);
+  for (; f.cdata < e.cdataCount(); ++f.cdata) sink.cdata(e, f.cdata, f.depth);
+  for (; f.content < e.contentCount(); ++f.content) sink.content(e, f.content, f.depth);
+  sink.close(e, f.depth, f.empty);
+}
+
+// Writes the element, and its children when asked, putting each comment,
+// content and CDATA section before the child whose index its position names.
+// The walk keeps its own stack of open elements, so a tree of any depth is
+// written without deepening the call stack.
+void Walk(ElementSink& sink, XMLElement* element, unsigned index, unsigned depth, bool withChildren) {
+  if (element == nullptr) return;
+  std::vector<WalkFrame> frames;
+  OpenElement(sink, frames, element, index, depth, withChildren);
+  while (!frames.empty()) {
+    WalkFrame& f = frames.back();
+    if (!withChildren || f.nextChild >= f.element->childCount()) {
+      CloseElement(sink, f);
+      frames.pop_back();
+      continue;
     }
+    const unsigned i = f.nextChild++;
+    WritePiecesBefore(sink, f, i);
+    if (XMLElement* child = f.element->children()[i])
+      OpenElement(sink, frames, child, i, f.depth + 1, withChildren);  // f is not used after this
   }
-  for (; comment < commentCount; ++comment) sink.comment(*element, comment, depth);
-  for (; cdata < cdataCount; ++cdata) sink.cdata(*element, cdata, depth);
-  for (; content < contentCount; ++content) sink.content(*element, content, depth);
-  sink.close(*element, depth, empty);
 }
 
 std::unique_ptr<ElementSink> SinkFor(XMLWriteTarget& target, int raw) {

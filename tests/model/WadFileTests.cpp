@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
 
+#include "FileHazards.h"
+#include "HeapMeter.h"
 #include "SharedData.h"
 #include "WadBuilder.h"
 #include "model/AnimCommands.h"
@@ -321,6 +324,77 @@ TEST(WadWriter, FailedWriteKeepsTheOldFileAndLeavesNothingBehind) {
   EXPECT_TRUE(fs::is_directory(dir.path / "folder.wad"));
   EXPECT_EQ(testsupport::ReadBytes(target), (Bytes{7, 7, 7}));
   EXPECT_EQ(dir.EntryCount(), 2u);  // the old file and the folder: no new or temporary file
+}
+
+TEST(WadWriter, SavesThroughSymbolicLinksAndRefusesWhatItCannotReplaceWhole) {
+  TempDir dir;
+  const WadFile wad = WadBuilder().Expected();
+  const Bytes bytes = SerializeWad(wad);
+  const fs::path real = dir.Put("real.wad", {7, 7, 7});
+  fs::create_symlink("real.wad", dir.path / "link.wad");
+  fs::create_symlink(dir.path / "link.wad", dir.path / "chain.wad");
+  fs::create_symlink("made.wad", dir.path / "ahead.wad");  // names a file not yet there
+  std::string why;
+  for (const char* name : {"chain.wad", "ahead.wad"}) {
+    ASSERT_EQ(WriteWad((dir.path / name).string(), wad, &why), 1) << name << ": " << why;
+    EXPECT_TRUE(fs::is_symlink(dir.path / name)) << name;
+  }
+  EXPECT_TRUE(fs::is_symlink(dir.path / "link.wad"));
+  EXPECT_EQ(testsupport::ReadBytes(real), bytes);
+  EXPECT_EQ(testsupport::ReadBytes(dir.path / "made.wad"), bytes);
+
+  // Each refused with its reason, and left as it was.
+  const fs::path twin = dir.path / "twin.wad", other = dir.Put("other.wad", {1, 2});
+  fs::create_hard_link(other, twin);
+  fs::create_symlink("loop.wad", dir.path / "loop.wad");
+  fs::create_directory(dir.path / "folder.wad");
+  ASSERT_EQ(mkfifo((dir.path / "pipe.wad").c_str(), 0600), 0);
+  const std::size_t entries = dir.EntryCount();
+  for (const auto& [name, reason] : std::vector<std::pair<std::string, std::string>>{
+           {"twin.wad", "It is one of 2 names (hard links) of one file"},
+           {"loop.wad", "Too many levels of symbolic links"},
+           {"folder.wad", "Is a directory"},
+           {"pipe.wad", "Is a FIFO, not a regular file"}}) {
+    why.clear();
+    EXPECT_FALSE(testsupport::WaitedOnFifo((dir.path / "pipe.wad").string(), [&] {
+      EXPECT_EQ(WriteWad((dir.path / name).string(), wad, &why), 0) << name;
+    }));
+    EXPECT_TRUE(why.starts_with(reason)) << name << ": " << why;
+  }
+  EXPECT_TRUE(fs::equivalent(other, twin));
+  EXPECT_EQ(testsupport::ReadBytes(other), (Bytes{1, 2}));
+  EXPECT_TRUE(fs::is_directory(dir.path / "folder.wad"));
+  EXPECT_TRUE(fs::is_fifo(dir.path / "pipe.wad"));
+  EXPECT_EQ(dir.EntryCount(), entries);
+}
+
+// Version 129 and twelve empty sections.
+Bytes EmptyWad() {
+  Bytes bytes(4 + 12 * 4, 0);
+  bytes[0] = static_cast<uint8_t>(kWadVersion);
+  return bytes;
+}
+
+TEST(WadReader, RefusesAFileOverTheSizeLimitAndHoldsTrailingBytesOnce) {
+  TempDir dir;
+  // Sparse files: their size costs no disk.
+  const std::string huge = dir.Put("huge.wad", EmptyWad());
+  fs::resize_file(huge, kMaxWadFileBytes + 1);
+  WadFile wad;
+  std::string why;
+  EXPECT_EQ(ReadWad(huge, wad, &why), 0);
+  EXPECT_TRUE(why.starts_with("File too large")) << why;
+  EXPECT_EQ(wad, WadFile{});
+
+  // A file of nothing but bytes after its sections: an open holds them once.
+  constexpr std::size_t kTrailing = 32 << 20;
+  const std::string trailing = dir.Put("trailing.wad", EmptyWad());
+  fs::resize_file(trailing, EmptyWad().size() + kTrailing);
+  heapmeter::ResetPeak();
+  const std::size_t before = heapmeter::InUse();
+  ASSERT_EQ(ReadWad(trailing, wad, &why), 1) << why;
+  EXPECT_LE(heapmeter::Peak() - before, kTrailing + kTrailing / 16);
+  EXPECT_EQ(wad.trailingBytes, Bytes(kTrailing, 0));
 }
 
 TEST(RealWads, ReadWriteAndDecodeEncodeAreByteIdentical) {

@@ -1,11 +1,16 @@
 // Texture words and samples to coordinates, RGB to keyed BGRA, the page dump
 // and the page textures.
 
+#include <sys/stat.h>
+
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 
+#include "FileHazards.h"
 #include "SceneTestSupport.h"
 #include "SharedData.h"
+#include "TempFiles.h"
 #include "scene/TextureCoords.h"
 #include "scene/TexturePages.h"
 
@@ -124,4 +129,39 @@ TEST(TexturePages, EachWholePageHoldsItsOwnPixelsAndTheDumpTheFirst) {
   EXPECT_FALSE(DumpTexturePages(info, "no-such-folder/segundoA.bbb"));
   info.byteCount = 5 * kTexturePageBytes;  // a count the pixels do not back
   EXPECT_EQ(trTextura(info).PageCount(), 2);
+}
+
+// The dump is scratch in the working folder: whatever a link of its name
+// points at is never written, and a name that holds no file is left alone.
+TEST(TexturePages, TheDumpReplacesALinkOfItsNameAndRefusesWhatIsNoFile) {
+  namespace fs = std::filesystem;
+  const fs::path folder = testsupport::UniqueTempPath("texture-dump", "");
+  fs::create_directories(folder);
+  const fs::path dump = folder / kTextureDumpFile, victim = folder / "precious";
+  std::ofstream(victim) << "precious";
+  TextureInfo info;
+  const auto rgb = NumberedRgb(256 * 256);
+  LoadTextureInfo(info, rgb.data(), static_cast<std::uint32_t>(rgb.size()));
+  const std::vector<std::uint8_t> page(info.pixels.begin(), info.pixels.begin() + kTexturePageBytes);
+
+  for (const bool hard : {false, true}) {
+    fs::remove(dump);
+    if (hard)
+      fs::create_hard_link(victim, dump);
+    else
+      fs::create_symlink(victim, dump);
+    ASSERT_TRUE(DumpTexturePages(info, dump.c_str())) << (hard ? "hard link" : "symbolic link");
+    EXPECT_EQ(testsupport::ReadBytes(victim), std::vector<std::uint8_t>({'p', 'r', 'e', 'c', 'i', 'o', 'u', 's'}));
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dump)));
+    EXPECT_EQ(testsupport::ReadBytes(dump), page);
+  }
+
+  fs::remove(dump);
+  ASSERT_EQ(mkfifo(dump.c_str(), 0600), 0);
+  EXPECT_FALSE(testsupport::WaitedOnFifo(dump.string(), [&] { EXPECT_FALSE(DumpTexturePages(info, dump.c_str())); }));
+  EXPECT_TRUE(fs::is_fifo(dump));
+  fs::remove(dump);
+  fs::create_directory(dump);
+  EXPECT_FALSE(DumpTexturePages(info, dump.c_str()));
+  fs::remove_all(folder);
 }

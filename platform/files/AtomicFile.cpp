@@ -1,0 +1,122 @@
+#include "files/AtomicFile.h"
+
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <optional>
+
+#include "files/FileReason.h"
+
+namespace {
+
+constexpr int kNameAttempts = 100;
+// As many links as the system itself follows in one path.
+constexpr int kMaxLinksFollowed = 40;
+
+std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('/') + 1); }
+
+// The name the bytes go to: path, or with links followed, the file its chain
+// of symbolic links ends at (which need not exist yet). Empty, with the
+// error in error, when a link cannot be read or the chain does not end.
+std::string ResolveLinks(std::string path, int& error) {
+  for (int followed = 0; followed <= kMaxLinksFollowed; ++followed) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    char target[PATH_MAX];
+    const ssize_t length = ::readlink(path.c_str(), target, sizeof target);
+    if (length < 0 || static_cast<std::size_t>(length) >= sizeof target) {
+      error = length < 0 ? errno : ENAMETOOLONG;
+      return {};
+    }
+    const std::string next(target, static_cast<std::size_t>(length));
+    path = next.starts_with('/') ? next : FolderOf(path) + next;
+  }
+  error = ELOOP;
+  return {};
+}
+
+// Why the file at target may not be replaced, if it may not; nothing when
+// it does not exist or may be replaced. existing receives its status.
+std::optional<std::string> RefusalOf(const std::string& target, LinkHandling links,
+                                     std::optional<struct stat>& existing) {
+  struct stat info {};
+  if (::lstat(target.c_str(), &info) != 0) return std::nullopt;
+  // Met only when links are not followed: the link itself is replaced.
+  if (S_ISLNK(info.st_mode)) return std::nullopt;
+  if (!S_ISREG(info.st_mode)) return NotRegularFileReason(info.st_mode);
+  existing = info;
+  if (links == LinkHandling::kThroughLinks && info.st_nlink > 1)
+    return "It is one of " + std::to_string(info.st_nlink) +
+           " names (hard links) of one file; a new file in its place would part them, so it is left as it is";
+  // With the effective ids, as the open of a write would check them.
+  if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return FileErrorReason(errno);
+  return std::nullopt;
+}
+
+// Opens a file of a new, short name in target's folder (so that the rename
+// stays on one file system); the name is returned in tempPath.
+int CreateBeside(const std::string& target, std::string& tempPath) {
+  static unsigned counter = 0;
+  const std::string folder = FolderOf(target);
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    tempPath = folder + ".saving-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n > 0) done += static_cast<std::size_t>(n);
+    else if (n < 0 && errno == EINTR) continue;
+    else return false;
+  }
+  return true;
+}
+
+bool Refused(std::string* why, std::string reason) {
+  if (why != nullptr) *why = std::move(reason);
+  return false;
+}
+
+// Writes, keeps the mode, flushes, closes and renames; the first error
+// number met, 0 when all went well. The new file is gone on failure.
+int WriteAndRename(int fd, const std::string& tempPath, const std::string& target, std::span<const std::uint8_t> bytes,
+                   const std::optional<struct stat>& existing, bool durable) {
+  int error = 0;
+  const auto step = [&error](bool ok) {
+    if (!ok && error == 0) error = errno != 0 ? errno : EIO;
+  };
+  step(WriteAll(fd, bytes));
+  if (error == 0 && existing) step(::fchmod(fd, existing->st_mode & 07777) == 0);
+  if (error == 0 && durable) step(::fsync(fd) == 0);
+  step(::close(fd) == 0);
+  if (error == 0) step(::rename(tempPath.c_str(), target.c_str()) == 0);
+  if (error != 0) ::unlink(tempPath.c_str());
+  return error;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes, std::string* why,
+                         ReplaceOptions options) {
+  int error = 0;
+  const std::string target = options.links == LinkHandling::kThroughLinks ? ResolveLinks(path, error) : path;
+  if (target.empty()) return Refused(why, FileErrorReason(error != 0 ? error : ENOENT));
+  std::optional<struct stat> existing;
+  if (const std::optional<std::string> refusal = RefusalOf(target, options.links, existing))
+    return Refused(why, *refusal);
+
+  std::string tempPath;
+  const int fd = CreateBeside(target, tempPath);
+  if (fd < 0) return Refused(why, FileErrorReason(errno));
+  errno = 0;
+  error = WriteAndRename(fd, tempPath, target, bytes, existing, options.durable);
+  return error == 0 || Refused(why, FileErrorReason(error));
+}

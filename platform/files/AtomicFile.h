@@ -1,0 +1,35 @@
+#pragma once
+// Replacing a file without ever leaving it half written: the new content goes
+// to a new file beside it, which is renamed over the old one only when every
+// byte is written. On any failure the new file is removed, the old one keeps
+// what it held and the reason says why.
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+enum class LinkHandling {
+  // The file a symbolic link names is replaced (the link stays a link). A
+  // file with more than one name (hard links) is refused: a new file in its
+  // place would part the names, and writing into it in place could leave it
+  // half written.
+  kThroughLinks,
+  // The name itself is replaced, whatever it names: a symbolic link or a
+  // hard link there gets a file of its own and what it named is not touched.
+  kReplaceName,
+};
+
+struct ReplaceOptions {
+  LinkHandling links = LinkHandling::kThroughLinks;
+  // Flushes the new file to the disk before the rename, so that a crash
+  // leaves the old or the new content, never an empty file.
+  bool durable = true;
+};
+
+// Replaces the content of path with bytes (or creates the file). Refused,
+// with why set when given: a name that is no regular file (a folder, a
+// FIFO), a file the user may not write, and any failure of the write, the
+// flush or the rename, in the system's own words. An existing file's
+// permission bits are kept.
+bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes, std::string* why = nullptr,
+                         ReplaceOptions options = {});

@@ -1,0 +1,14 @@
+#pragma once
+// The heap bytes the test program holds through operator new, and the most
+// it held since the meter was last reset.
+
+#include <cstddef>
+
+namespace heapmeter {
+
+std::size_t InUse();
+std::size_t Peak();
+// Starts a new peak from what is in use now.
+void ResetPeak();
+
+}  // namespace heapmeter
