@@ -57,8 +57,9 @@ class XML {
   // which is forgotten when the text had no declaration, a transform was
   // used or the file could not be read. The text goes to a new file beside
   // the target, renamed over it when whole (through a symbolic link, to the
-  // file it names); a target that is no regular file, may not be written or
-  // has other hard links is refused. Returns 1 when every byte was written
+  // file it names; a file of several names is rewritten where it lies, from a
+  // backup beside it should that fail); a target that is no regular file or
+  // may not be written is refused. Returns 1 when every byte was written
   // and the file replaced, 0 otherwise, and then the old file is unchanged;
   // a transform is possible with kind 0 only. Kind 1 (kMemory)
   // needs a buffer with its size (the form below) and kind 2 (kRegistry) an

@@ -8,15 +8,14 @@
 #include <cerrno>
 #include <optional>
 
+#include "files/FileBeside.h"
 #include "files/FileReason.h"
+#include "files/InPlaceRewrite.h"
 
 namespace {
 
-constexpr int kNameAttempts = 100;
 // As many links as the system itself follows in one path.
 constexpr int kMaxLinksFollowed = 40;
-
-std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('/') + 1); }
 
 // The name the bytes go to: path, or with links followed, the file its chain
 // of symbolic links ends at (which need not exist yet). Empty, with the
@@ -48,36 +47,9 @@ std::optional<std::string> RefusalOf(const std::string& target, LinkHandling lin
   if (S_ISLNK(info.st_mode)) return std::nullopt;
   if (!S_ISREG(info.st_mode)) return NotRegularFileReason(info.st_mode);
   existing = info;
-  if (links == LinkHandling::kThroughLinks && info.st_nlink > 1)
-    return "It is one of " + std::to_string(info.st_nlink) +
-           " names (hard links) of one file; a new file in its place would part them, so it is left as it is";
   // With the effective ids, as the open of a write would check them.
   if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return FileErrorReason(errno);
   return std::nullopt;
-}
-
-// Opens a file of a new, short name in target's folder (so that the rename
-// stays on one file system); the name is returned in tempPath.
-int CreateBeside(const std::string& target, std::string& tempPath) {
-  static unsigned counter = 0;
-  const std::string folder = FolderOf(target);
-  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-    tempPath = folder + ".saving-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
-}
-
-bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n > 0) done += static_cast<std::size_t>(n);
-    else if (n < 0 && errno == EINTR) continue;
-    else return false;
-  }
-  return true;
 }
 
 bool Refused(std::string* why, std::string reason) {
@@ -85,7 +57,7 @@ bool Refused(std::string* why, std::string reason) {
   return false;
 }
 
-// Writes, keeps the mode, flushes, closes and renames; the first error
+// Writes, keeps the owner and mode, flushes, closes and renames; the first error
 // number met, 0 when all went well. The new file is gone on failure.
 int WriteAndRename(int fd, const std::string& tempPath, const std::string& target, std::span<const std::uint8_t> bytes,
                    const std::optional<struct stat>& existing, bool durable) {
@@ -93,13 +65,29 @@ int WriteAndRename(int fd, const std::string& tempPath, const std::string& targe
   const auto step = [&error](bool ok) {
     if (!ok && error == 0) error = errno != 0 ? errno : EIO;
   };
-  step(WriteAll(fd, bytes));
+  step(WriteAllTo(fd, bytes));
+  // Only the superuser may give the file back to its owner; anyone else
+  // writes a file that is already theirs.
+  if (error == 0 && existing && ::geteuid() == 0) step(::fchown(fd, existing->st_uid, existing->st_gid) == 0);
+  // After the owner: a change of owner clears the set-id bits.
   if (error == 0 && existing) step(::fchmod(fd, existing->st_mode & 07777) == 0);
   if (error == 0 && durable) step(::fsync(fd) == 0);
   step(::close(fd) == 0);
   if (error == 0) step(::rename(tempPath.c_str(), target.c_str()) == 0);
   if (error != 0) ::unlink(tempPath.c_str());
   return error;
+}
+
+// A file of several names is rewritten where it lies, so that every name
+// keeps naming it.
+bool ReplaceLinkedFile(const std::string& target, std::span<const std::uint8_t> bytes, std::string* why,
+                       bool durable) {
+  std::string backupLeft;
+  const int error = RewriteInPlace(target, bytes, durable, backupLeft);
+  if (error == 0) return true;
+  std::string reason = FileErrorReason(error);
+  if (!backupLeft.empty()) reason += "; its old content is kept in " + backupLeft;
+  return Refused(why, reason);
 }
 
 }  // namespace
@@ -113,8 +101,11 @@ bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> 
   if (const std::optional<std::string> refusal = RefusalOf(target, options.links, existing))
     return Refused(why, *refusal);
 
+  if (existing && options.links == LinkHandling::kThroughLinks && existing->st_nlink > 1)
+    return ReplaceLinkedFile(target, bytes, why, options.durable);
+
   std::string tempPath;
-  const int fd = CreateBeside(target, tempPath);
+  const int fd = CreateFileBeside(target, tempPath);
   if (fd < 0) return Refused(why, FileErrorReason(errno));
   errno = 0;
   error = WriteAndRename(fd, tempPath, target, bytes, existing, options.durable);

@@ -10,9 +10,8 @@
 
 enum class LinkHandling {
   // The file a symbolic link names is replaced (the link stays a link). A
-  // file with more than one name (hard links) is refused: a new file in its
-  // place would part the names, and writing into it in place could leave it
-  // half written.
+  // file with more than one name (hard links) is rewritten where it lies,
+  // from a backup beside it should the write fail, so every name keeps it.
   kThroughLinks,
   // The name itself is replaced, whatever it names: a symbolic link or a
   // hard link there gets a file of its own and what it named is not touched.
@@ -30,6 +29,6 @@ struct ReplaceOptions {
 // with why set when given: a name that is no regular file (a folder, a
 // FIFO), a file the user may not write, and any failure of the write, the
 // flush or the rename, in the system's own words. An existing file's
-// permission bits are kept.
+// owner (where the user may set it) and permission bits are kept.
 bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes, std::string* why = nullptr,
                          ReplaceOptions options = {});

@@ -344,14 +344,11 @@ TEST(WadWriter, SavesThroughSymbolicLinksAndRefusesWhatItCannotReplaceWhole) {
   EXPECT_EQ(testsupport::ReadBytes(dir.path / "made.wad"), bytes);
 
   // Each refused with its reason, and left as it was.
-  const fs::path twin = dir.path / "twin.wad", other = dir.Put("other.wad", {1, 2});
-  fs::create_hard_link(other, twin);
   fs::create_symlink("loop.wad", dir.path / "loop.wad");
   fs::create_directory(dir.path / "folder.wad");
   ASSERT_EQ(mkfifo((dir.path / "pipe.wad").c_str(), 0600), 0);
   const std::size_t entries = dir.EntryCount();
   for (const auto& [name, reason] : std::vector<std::pair<std::string, std::string>>{
-           {"twin.wad", "It is one of 2 names (hard links) of one file"},
            {"loop.wad", "Too many levels of symbolic links"},
            {"folder.wad", "Is a directory"},
            {"pipe.wad", "Is a FIFO, not a regular file"}}) {
@@ -361,11 +358,59 @@ TEST(WadWriter, SavesThroughSymbolicLinksAndRefusesWhatItCannotReplaceWhole) {
     }));
     EXPECT_TRUE(why.starts_with(reason)) << name << ": " << why;
   }
-  EXPECT_TRUE(fs::equivalent(other, twin));
-  EXPECT_EQ(testsupport::ReadBytes(other), (Bytes{1, 2}));
   EXPECT_TRUE(fs::is_directory(dir.path / "folder.wad"));
   EXPECT_TRUE(fs::is_fifo(dir.path / "pipe.wad"));
   EXPECT_EQ(dir.EntryCount(), entries);
+}
+
+// A file of several names keeps them all: the save rewrites it where it lies,
+// and a write that fails part-way gives it back its old content.
+TEST(WadWriter, SavesAFileOfSeveralNamesInPlaceAndUndoesAFailedWrite) {
+  TempDir dir;
+  const WadFile wad = WadBuilder().Expected();
+  const Bytes bytes = SerializeWad(wad);
+  const fs::path one = dir.Put("one.wad", {1, 2}), twin = dir.path / "twin.wad";
+  fs::create_hard_link(one, twin);
+  ASSERT_EQ(chmod(one.c_str(), 0640), 0);
+  std::string why;
+  ASSERT_EQ(WriteWad(twin.string(), wad, &why), 1) << why;
+  EXPECT_TRUE(fs::equivalent(one, twin));
+  EXPECT_EQ(testsupport::ReadBytes(one), bytes);
+  EXPECT_EQ(fs::status(one).permissions(), fs::perms(0640));
+  EXPECT_EQ(dir.EntryCount(), 2u);  // no backup left behind
+
+  // Under a file-size limit between the old and the new size the write
+  // fails part-way through the file itself.
+  const Bytes small{9, 8, 7};
+  std::ofstream(one, std::ios::binary).write(reinterpret_cast<const char*>(small.data()), 3);
+  struct rlimit saved {};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  auto* previous = signal(SIGXFSZ, SIG_IGN);
+  struct rlimit limit = saved;
+  limit.rlim_cur = bytes.size() / 2;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+  const int written = WriteWad(one.string(), wad, &why);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, previous);
+  EXPECT_EQ(written, 0);
+  EXPECT_EQ(why, "File too large");
+  EXPECT_TRUE(fs::equivalent(one, twin));
+  EXPECT_EQ(testsupport::ReadBytes(twin), small);
+  EXPECT_EQ(dir.EntryCount(), 2u);
+}
+
+// A save by the superuser gives the new file back to the old one's owner.
+TEST(WadWriter, ASaveAsSuperuserKeepsTheFilesOwner) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only the superuser can make a file of another owner";
+  TempDir dir;
+  const fs::path file = dir.Put("theirs.wad", {1});
+  const uid_t nobody = 65534;
+  ASSERT_EQ(chown(file.c_str(), nobody, nobody), 0);
+  ASSERT_EQ(WriteWad(file.string(), WadBuilder().Expected()), 1);
+  struct stat info {};
+  ASSERT_EQ(stat(file.c_str(), &info), 0);
+  EXPECT_EQ(info.st_uid, nobody);
+  EXPECT_EQ(info.st_gid, nobody);
 }
 
 // Version 129 and twelve empty sections.
