@@ -1,8 +1,9 @@
 // Reading a WAD: the whole file (a regular one, of a bounded size) is taken
 // into memory and parsed section by section into a fresh record, which
-// replaces the caller's only when every section was read. No count is trusted: each is checked against the bytes
-// left before anything is allocated for it. Bytes after the last section are
-// kept, so that a save loses nothing the file held.
+// replaces the caller's only when every section was read. No count is
+// trusted: each is checked against the bytes left before anything is
+// allocated for it. Bytes after the last section are kept, so that a save
+// loses nothing the file held.
 
 #include <new>
 #include <string>
