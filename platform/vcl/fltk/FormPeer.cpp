@@ -1,7 +1,12 @@
 #include "vcl/fltk/FormPeer.h"
 
-#include <FL/Fl.H>
+#include <algorithm>
+#include <vector>
 
+#include <FL/Fl.H>
+#include <FL/x.H>
+
+#include "vcl/Application.h"
 #include "vcl/Menus.h"
 #include "vcl/Metrics.h"
 #include "vcl/User.h"
@@ -50,7 +55,53 @@ void AddItems(const TMenuItem& parent, MenuItems& menu, std::string& signature) 
   }
 }
 
+// Form windows that are up, in the order they were shown.
+std::vector<FormWindow*> shownWindows;
+
+void Unlist(FormWindow* window) { std::erase(shownWindows, window); }
+
+// The main form's window when it is up and the form is another: the window
+// the form opens over.
+Fl_Window* OpenedOver(const TCustomForm& form) {
+  const TCustomForm* main = Application != nullptr ? Application->GetMainForm() : nullptr;
+  if (main == nullptr || main == &form) return nullptr;
+  const auto* peer = dynamic_cast<const FormPeer*>(main->Peer());
+  Fl_Window* window = peer != nullptr ? peer->Window() : nullptr;
+  return window != nullptr && window->shown() && window->visible() ? window : nullptr;
+}
+
+// Where the top of the form's window (its menu bar, or its client area)
+// lies as designed.
+POINT DesignedOrigin(const TCustomForm& form) {
+  const POINT client = form.ClientOrigin();
+  return POINT{client.x, client.y - (form.GetMenu() ? kMenuBarHeight : 0)};
+}
+
+// Asks the window manager for a dialog's title bar: the Motif hints that
+// window managers read, with moving and closing but no minimise or maximise.
+void AskForDialogTitleBar(Fl_Window& window) {
+  enum : long { kFunctions = 1, kDecorations = 2 };                 // which fields count
+  enum : long { kMove = 4, kClose = 32 };                           // functions
+  enum : long { kBorder = 2, kTitle = 8, kWindowMenu = 16 };        // decorations
+  long hints[5] = {kFunctions | kDecorations, kMove | kClose, kBorder | kTitle | kWindowMenu, 0, 0};
+  const Atom property = XInternAtom(fl_display, "_MOTIF_WM_HINTS", False);
+  XChangeProperty(fl_display, fl_xid(&window), property, property, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(hints), 5);
+}
+
 }  // namespace
+
+Fl_Window* TopFormWindow() {
+  for (auto window = shownWindows.rbegin(); window != shownWindows.rend(); ++window)
+    if ((*window)->shown() && (*window)->visible()) return *window;
+  return nullptr;
+}
+
+// The toolkit makes a modal or non-modal window transient for the window at
+// the head of its list of windows.
+void OpenOver(Fl_Window* owner) {
+  if (owner != nullptr && owner->shown() && owner->visible()) Fl::first_window(owner);
+}
 
 FormWindow::FormWindow(TCustomForm& form) : Fl_Window(1, 1), form_(form) {
   menuBar_ = new Fl_Menu_Bar(0, 0, 1, kMenuBarHeight);
@@ -61,12 +112,35 @@ FormWindow::FormWindow(TCustomForm& form) : Fl_Window(1, 1), form_(form) {
   callback(Closed, this);
 }
 
-FormWindow::~FormWindow() { Fl::remove_timeout(Paint, this); }
+FormWindow::~FormWindow() {
+  Fl::remove_timeout(Paint, this);
+  Unlist(this);
+}
 
 int FormWindow::handle(int event) {
   // A disabled form takes no input.
   if (!form_.GetEnabled() && IsUserInput(event)) return 1;
   return Fl_Window::handle(event);
+}
+
+void FormWindow::hide() {
+  Unlist(this);
+  Fl_Window::hide();
+}
+
+void FormWindow::ShowAt(int x, int y, Fl_Window* owner) {
+  position(x, y);
+  clear_modal_states();
+  if (owner != nullptr) {
+    // Placed by the program, not by the window manager's own rule.
+    force_position(1);
+    set_non_modal();
+    OpenOver(owner);
+  }
+  show();
+  Unlist(this);
+  shownWindows.push_back(this);
+  if (form_.GetBorderStyle() == bsDialog) AskForDialogTitleBar(*this);
 }
 
 void FormWindow::draw() {
@@ -105,15 +179,30 @@ void FormPeer::Sync() {
   const std::string caption = form_.GetText().ToUtf8();
   if (!window->label() || caption != window->label()) window->copy_label(caption.c_str());
   SyncMenu();
-  if (form_.GetVisible() && !window->shown()) {
-    window->position(form_.GetLeft(), form_.GetTop());
-    window->show();
-  }
+  if (form_.GetVisible() && !window->shown()) ShowWindow();
   if (!form_.GetVisible() && window->shown()) window->hide();
   // Showing a shown window raises it: the active form comes to the front.
   const bool active = form_.GetActive() && window->shown();
   if (active && !shownActive_) window->show();
   shownActive_ = active;
+}
+
+// Over the main window, a form keeps its designed place relative to it,
+// within the screen.
+void FormPeer::ShowWindow() {
+  Fl_Window* owner = OpenedOver(form_);
+  int x = form_.GetLeft(), y = form_.GetTop();
+  if (owner != nullptr) {
+    const POINT at = DesignedOrigin(form_);
+    const POINT ownerAt = DesignedOrigin(*Application->GetMainForm());
+    x = owner->x() + at.x - ownerAt.x;
+    y = owner->y() + at.y - ownerAt.y;
+    int left = 0, top = 0, width = 0, height = 0;
+    Fl::screen_work_area(left, top, width, height, owner->x(), owner->y());
+    x = std::clamp(x, left, std::max(left, left + width - Window()->w()));
+    y = std::clamp(y, top, std::max(top, top + height - Window()->h()));
+  }
+  Window()->ShowAt(x, y, owner);
 }
 
 void FormPeer::SyncMenu() {

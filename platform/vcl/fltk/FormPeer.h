@@ -1,6 +1,11 @@
 #pragma once
 // A form's window: a fixed-size toolkit window with the form's menu bar at
-// the top and the client area below it.
+// the top and the client area below it. A form that opens while the main
+// form is up opens over it: the window manager is told that its window is
+// transient for the main window (WM_TRANSIENT_FOR), so it keeps it in front
+// of the main window, and it keeps its designed place relative to the main
+// window wherever that window is. Message boxes and file dialogs open over
+// the form window shown last in the same way.
 
 #include <FL/Fl_Menu_Bar.H>
 #include <FL/Fl_Window.H>
@@ -17,7 +22,11 @@ class FormWindow : public Fl_Window {
   ~FormWindow() override;
 
   int handle(int event) override;
+  void hide() override;
   Fl_Menu_Bar* MenuBar() const { return menuBar_; }
+  // Shows the window at a point of the screen; over an owner (null: none)
+  // it is transient for the owner.
+  void ShowAt(int x, int y, Fl_Window* owner);
 
  protected:
   // A window uncovered asks the form to paint, once the toolkit is done drawing.
@@ -44,11 +53,20 @@ class FormPeer : public WidgetPeer {
 
  private:
   void SyncMenu();
+  void ShowWindow();
 
   TCustomForm& form_;
   MenuItems menu_;
   std::string shownMenu_;  // what the menu bar shows, to rebuild it only on change
   bool shownActive_ = false;  // the window was last brought to the front as the active form
 };
+
+// The form window shown last that is still up: the window a box or a file
+// dialog opens over (an editor over the main window, else the main window).
+// Null when no form is up.
+Fl_Window* TopFormWindow();
+// Makes the toolkit take the owner (when it is up) as the window that the
+// next modal or non-modal window it shows is transient for.
+void OpenOver(Fl_Window* owner);
 
 }  // namespace vcl::fltk

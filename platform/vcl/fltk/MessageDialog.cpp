@@ -11,6 +11,7 @@
 
 #include "vcl/Metrics.h"
 #include "vcl/String.h"
+#include "vcl/fltk/FormPeer.h"
 #include "vcl/fltk/WidgetPeer.h"
 
 namespace vcl::fltk {
@@ -41,12 +42,12 @@ IconLook IconFor(UINT type) {
 
 void Close(Fl_Widget* widget, void*) { widget->window()->hide(); }
 
-// Over the window the user last worked in (the one that raised the box), or
-// in the middle of the screen; kept on the screen.
-void Centre(Fl_Window& box) {
+// Over the window that raised the box, or in the middle of the screen;
+// kept on the screen.
+void Centre(Fl_Window& box, const Fl_Window* raiser) {
   int left = 0, top = 0, width = 0, height = 0;
   Fl::screen_work_area(left, top, width, height);
-  if (const Fl_Window* raiser = Fl::first_window()) {
+  if (raiser != nullptr) {
     left = raiser->x_root();
     top = raiser->y_root();
     width = raiser->w();
@@ -101,7 +102,11 @@ int MessageDialogs::Show(HWND, const MessageRecord& box) {
   ok->callback(Close);
   window.end();
   window.set_modal();
-  Centre(window);
+  // Over the form window shown last, and transient for it, so that the
+  // window manager keeps the box in front of the window it belongs to.
+  Fl_Window* raiser = TopFormWindow();
+  Centre(window, raiser);
+  OpenOver(raiser);
   window.show();
   while (window.shown()) Fl::wait();
   return IDOK;
