@@ -1,6 +1,7 @@
 #include "vcl/fltk/MessageDialog.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include <FL/Fl.H>
@@ -24,6 +25,12 @@ constexpr int kButtonHeight = 23;
 constexpr int kMinTextWidth = 160;
 constexpr int kMaxTextWidth = 480;
 constexpr int kLabelSlack = 8;
+// Title bars set the caption in the desktop's sans face, bold, at about 9
+// points, beside the window's icon and up to three buttons (minimise,
+// maximise, close) about as wide as the bar is high.
+constexpr Fl_Font kTitleFace = FL_FREE_FONT;
+constexpr int kTitleFontSize = 12;
+constexpr int kTitleBarSquares = 4;
 
 struct IconLook {
   const char* mark;
@@ -41,6 +48,15 @@ IconLook IconFor(UINT type) {
 }
 
 void Close(Fl_Widget* widget, void*) { widget->window()->hide(); }
+
+// The width of a box whose title bar shows the caption whole.
+int CaptionWidth(const std::string& caption) {
+  static const bool faceSet = (Fl::set_font(kTitleFace, "Bsans"), true);
+  static_cast<void>(faceSet);
+  fl_font(kTitleFace, kTitleFontSize);
+  return kMargin + static_cast<int>(std::ceil(fl_width(caption.c_str()))) +
+         kTitleBarSquares * kCaptionHeight + kMargin;
+}
 
 // Over the window that raised the box, or in the middle of the screen;
 // kept on the screen.
@@ -78,7 +94,7 @@ int MessageDialogs::Show(HWND, const MessageRecord& box) {
   textWidth = std::clamp(textWidth + kLabelSlack, kMinTextWidth, kMaxTextWidth);
   textHeight = std::max(textHeight, kIconSize);
   const int iconSpace = icon.mark ? kIconSize + kMargin : 0;
-  const int width = kMargin + iconSpace + textWidth + kMargin;
+  const int width = std::max(kMargin + iconSpace + textWidth + kMargin, CaptionWidth(caption));
   const int height = kMargin + textHeight + kMargin + kButtonHeight + kMargin;
 
   Fl_Group::current(nullptr);

@@ -25,6 +25,7 @@
 #include "TempFiles.h"
 #include "TestForm.h"
 #include "vcl/DialogPaths.h"
+#include "vcl/Metrics.h"
 #include "vcl/Screen.h"
 
 namespace {
@@ -309,6 +310,24 @@ TEST_F(ScreenInputTest, AMessageBoxShowsItsTextExactlyOverTheWindowThatRaisedIt)
   const ScreenPoint raiserAt = ScreenOrigin(*raiser);
   EXPECT_NEAR(boxCentre.x, raiserAt.x + raiser->w() / 2, 1);
   EXPECT_NEAR(boxCentre.y, raiserAt.y + raiser->h() / 2, 1);
+}
+
+// A box is wide enough for its caption too: title bars set it in the
+// desktop's sans face, bold, at 9 points, beside the window's icon and
+// three buttons about as wide as the bar is high.
+TEST_F(ScreenInputTest, AMessageBoxIsWideEnoughForItsCaption) {
+  for (const char* caption : {"Ulvo Dide Rizid", "Warning", "A caption far longer than the text below it"}) {
+    int width = 0;
+    WhenShown box("the box", ModalTitled(caption), [&](Fl_Window& window) {
+      width = window.w();
+      person::ClickOn(*Find<Fl_Return_Button>(window));
+    });
+    MessageBoxW(nullptr, L"File Saved", String::FromUtf8(caption).c_str(), MB_OK);
+    ASSERT_EQ(box.Failure(), "");
+    Fl::set_font(FL_FREE_FONT + 1, "BDejaVu Sans");
+    const double title = TextWidth(caption, FL_FREE_FONT + 1, 12) + 4 * vcl::kCaptionHeight;
+    EXPECT_GE(width, title) << caption;
+  }
 }
 
 // Names typed into the toolkit's own chooser (what a display without a
