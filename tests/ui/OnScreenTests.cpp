@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -329,6 +330,51 @@ TEST_F(OnScreenEditor, TheCommandTypeListOpensFilledAndTheArrowKeysChooseATypeAs
   EXPECT_TRUE(keys("Escape"));
   EXPECT_EQ(types.GetItemIndex(), 4);
   window.do_callback();  // the close box
+  EXPECT_TRUE(messages.Boxes().empty());
+}
+
+// Played on screen, where frames are presented at the display's refresh
+// (the virtual display is taken as refreshing at 60 Hz), an animation steps
+// every frame rate x 25 ms: 40 keyframes a second at frame rate 1, 10 at
+// frame rate 4, or one a frame where the machine draws fewer frames. Prints
+// the rates measured.
+TEST_F(OnScreenEditor, PlaybackKeepsTheAnimationsPeriodAtTheDisplaysRefresh) {
+  RecordingMessageService messages;
+  ScopedMessageService messageScope(messages);
+  vcl::ScriptedFileDialogs dialogs;
+  vcl::ScopedFileDialogService dialogScope(dialogs);
+  WadFile wad = uitest::BuildTestWad();
+  wad.animations[0].frameRate = 1;  // the plate's three keyframes
+  wad.animations[2].frameRate = 4;  // the small square's two
+  dialogs.Answer(String::FromUtf8(uitest::WriteTestWad(Folder() / "paced.wad", wad).string()));
+  ASSERT_TRUE(User::ChooseMenuItem(Form().OpenLevel1));
+  const vcl::PanelWindow& view = Form().Panel1->Window();
+  bool playing = false;
+  for (const auto& [moveable, frameRate] : {std::pair{0, 1}, std::pair{1, 4}}) {
+    ASSERT_TRUE(User::ChooseItem(Form().ListBox1, moveable));
+    ASSERT_TRUE(User::ChooseItem(Form().ComboBox1, 0));
+    if (!playing) playing = User::Click(Form().Button1);
+    Frames(3);
+    const int framesBefore = view.FrameCount();
+    String shown = Form().SpinEdit1->GetText();
+    int steps = 0;
+    const auto start = std::chrono::steady_clock::now();
+    std::chrono::duration<double> played{};
+    while ((played = std::chrono::steady_clock::now() - start) < 2s) {
+      Frames(1);
+      if (Form().SpinEdit1->GetText() != shown) ++steps;
+      shown = Form().SpinEdit1->GetText();
+    }
+    const double frames = view.FrameCount() - framesBefore;
+    const double expected = played.count() * 1000.0 / (frameRate * 25);
+    std::printf("frame rate %d: %d keyframes in %.2f s (%.1f a second, %.0f expected), %.0f frames (%.1f a second)\n",
+                frameRate, steps, played.count(), steps / played.count(), expected / played.count(), frames,
+                frames / played.count());
+    RecordProperty("keyframes_per_second_at_frame_rate_" + std::to_string(frameRate),
+                   std::to_string(steps / played.count()));
+    EXPECT_LE(steps, expected + 1) << frameRate;
+    EXPECT_GE(steps, std::min(expected, frames) - 3) << frameRate;
+  }
   EXPECT_TRUE(messages.Boxes().empty());
 }
 
