@@ -8,7 +8,7 @@
 #include "vcl/DialogPaths.h"
 #include "vcl/FileFilter.h"
 #include "vcl/fltk/ChooserTyping.h"
-#include "vcl/fltk/FormPeer.h"
+#include "vcl/fltk/OwnerWindows.h"
 
 namespace vcl::fltk {
 

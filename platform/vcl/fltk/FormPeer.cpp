@@ -1,15 +1,14 @@
 #include "vcl/fltk/FormPeer.h"
 
 #include <algorithm>
-#include <vector>
 
 #include <FL/Fl.H>
-#include <FL/x.H>
 
 #include "vcl/Application.h"
 #include "vcl/Menus.h"
 #include "vcl/Metrics.h"
 #include "vcl/User.h"
+#include "vcl/fltk/OwnerWindows.h"
 
 namespace vcl::fltk {
 namespace {
@@ -55,11 +54,6 @@ void AddItems(const TMenuItem& parent, MenuItems& menu, std::string& signature) 
   }
 }
 
-// Form windows that are up, in the order they were shown.
-std::vector<FormWindow*> shownWindows;
-
-void Unlist(FormWindow* window) { std::erase(shownWindows, window); }
-
 // The main form's window when it is up and the form is another: the window
 // the form opens over.
 Fl_Window* OpenedOver(const TCustomForm& form) {
@@ -77,31 +71,7 @@ POINT DesignedOrigin(const TCustomForm& form) {
   return POINT{client.x, client.y - (form.GetMenu() ? kMenuBarHeight : 0)};
 }
 
-// Asks the window manager for a dialog's title bar: the Motif hints that
-// window managers read, with moving and closing but no minimise or maximise.
-void AskForDialogTitleBar(Fl_Window& window) {
-  enum : long { kFunctions = 1, kDecorations = 2 };                 // which fields count
-  enum : long { kMove = 4, kClose = 32 };                           // functions
-  enum : long { kBorder = 2, kTitle = 8, kWindowMenu = 16 };        // decorations
-  long hints[5] = {kFunctions | kDecorations, kMove | kClose, kBorder | kTitle | kWindowMenu, 0, 0};
-  const Atom property = XInternAtom(fl_display, "_MOTIF_WM_HINTS", False);
-  XChangeProperty(fl_display, fl_xid(&window), property, property, 32, PropModeReplace,
-                  reinterpret_cast<unsigned char*>(hints), 5);
-}
-
 }  // namespace
-
-Fl_Window* TopFormWindow() {
-  for (auto window = shownWindows.rbegin(); window != shownWindows.rend(); ++window)
-    if ((*window)->shown() && (*window)->visible()) return *window;
-  return nullptr;
-}
-
-// The toolkit makes a modal or non-modal window transient for the window at
-// the head of its list of windows.
-void OpenOver(Fl_Window* owner) {
-  if (owner != nullptr && owner->shown() && owner->visible()) Fl::first_window(owner);
-}
 
 FormWindow::FormWindow(TCustomForm& form) : Fl_Window(1, 1), form_(form) {
   menuBar_ = new Fl_Menu_Bar(0, 0, 1, kMenuBarHeight);
@@ -114,7 +84,7 @@ FormWindow::FormWindow(TCustomForm& form) : Fl_Window(1, 1), form_(form) {
 
 FormWindow::~FormWindow() {
   Fl::remove_timeout(Paint, this);
-  Unlist(this);
+  FormWindowGone(*this);
 }
 
 int FormWindow::handle(int event) {
@@ -124,7 +94,7 @@ int FormWindow::handle(int event) {
 }
 
 void FormWindow::hide() {
-  Unlist(this);
+  FormWindowGone(*this);
   Fl_Window::hide();
 }
 
@@ -138,8 +108,7 @@ void FormWindow::ShowAt(int x, int y, Fl_Window* owner) {
     OpenOver(owner);
   }
   show();
-  Unlist(this);
-  shownWindows.push_back(this);
+  FormWindowShown(*this);
   if (form_.GetBorderStyle() == bsDialog) AskForDialogTitleBar(*this);
 }
 

@@ -4,8 +4,7 @@
 // form is up opens over it: the window manager is told that its window is
 // transient for the main window (WM_TRANSIENT_FOR), so it keeps it in front
 // of the main window, and it keeps its designed place relative to the main
-// window wherever that window is. Message boxes and file dialogs open over
-// the form window shown last in the same way.
+// window wherever that window is.
 
 #include <FL/Fl_Menu_Bar.H>
 #include <FL/Fl_Window.H>
@@ -60,13 +59,5 @@ class FormPeer : public WidgetPeer {
   std::string shownMenu_;  // what the menu bar shows, to rebuild it only on change
   bool shownActive_ = false;  // the window was last brought to the front as the active form
 };
-
-// The form window shown last that is still up: the window a box or a file
-// dialog opens over (an editor over the main window, else the main window).
-// Null when no form is up.
-Fl_Window* TopFormWindow();
-// Makes the toolkit take the owner (when it is up) as the window that the
-// next modal or non-modal window it shows is transient for.
-void OpenOver(Fl_Window* owner);
 
 }  // namespace vcl::fltk

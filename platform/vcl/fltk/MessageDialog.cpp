@@ -12,7 +12,7 @@
 
 #include "vcl/Metrics.h"
 #include "vcl/String.h"
-#include "vcl/fltk/FormPeer.h"
+#include "vcl/fltk/OwnerWindows.h"
 #include "vcl/fltk/WidgetPeer.h"
 
 namespace vcl::fltk {
