@@ -78,6 +78,10 @@ void LetTheWindowManagerAct() {
   }
 }
 
+// The kinds of windows opened over the main window: a modeless editor, a
+// modal box and a modal (resizable) file dialog.
+enum class Opened { kEditor, kBox, kFileDialog };
+
 class UnderAWindowManager : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -116,8 +120,18 @@ class UnderAWindowManager : public ::testing::Test {
 
   // A real click on the main window, away from the windows over it; the
   // disabled window takes no input, but the window manager sees the click.
-  void ClickMainWindow() {
+  // Beside a modeless window it makes the main window the active one.
+  void ClickMainWindow(Opened opened) {
     person::ClickOn(*vcl::ScreenWidget(*Form().ListBox1));
+    const ::Window root = RootWindow(fl_display, fl_screen);
+    const auto activated = [&] {
+      const std::vector<unsigned long> active = ListProperty(root, "_NET_ACTIVE_WINDOW", XA_WINDOW);
+      return !active.empty() && active[0] == fl_xid(&MainWindow());
+    };
+    for (const auto end = std::chrono::steady_clock::now() + 3s;
+         opened == Opened::kEditor && !activated() && std::chrono::steady_clock::now() < end;)
+      std::this_thread::sleep_for(20ms);
+    EXPECT_TRUE(opened != Opened::kEditor || activated()) << "the click did not reach the window manager";
     LetTheWindowManagerAct();
   }
 
@@ -131,11 +145,11 @@ class UnderAWindowManager : public ::testing::Test {
 
   // What holds for every window opened over the main window; one of a
   // fixed size has no maximise.
-  void ExpectKeptInFront(Fl_Window& window, const std::string& what, bool fixedSize = true) {
+  void ExpectKeptInFront(Fl_Window& window, const std::string& what, Opened opened) {
     EXPECT_EQ(TransientFor(window), fl_xid(&MainWindow())) << what;
-    ClickMainWindow();
+    ClickMainWindow(opened);
     EXPECT_TRUE(StackedAbove(window, MainWindow())) << what << " went behind the main window";
-    if (fixedSize) {
+    if (opened != Opened::kFileDialog) {
       EXPECT_FALSE(Allows(window, "_NET_WM_ACTION_MAXIMIZE_HORZ")) << what;
     }
   }
@@ -166,7 +180,7 @@ TEST_F(UnderAWindowManager, TheEditorsOpenOverTheMainWindowAndStayInFrontOfIt) {
     Fl_Window* window = OpenEditor(button, *editor);
     ASSERT_NE(window, nullptr) << what;
     ExpectOverMainWindow(*window, what);
-    ExpectKeptInFront(*window, what);
+    ExpectKeptInFront(*window, what, Opened::kEditor);
     window->do_callback();  // the close box
     EXPECT_TRUE(PumpUntil([] { return Main().Form2->GetEnabled(); })) << what;
   }
@@ -175,7 +189,7 @@ TEST_F(UnderAWindowManager, TheEditorsOpenOverTheMainWindowAndStayInFrontOfIt) {
 TEST_F(UnderAWindowManager, MessageBoxesAndFileDialogsStayInFrontOfTheMainWindow) {
   WhenShown box("the box of \"Apply\"", ModalTitled(""), [&](Fl_Window& window) {
     AwaitDrawn(window);
-    ExpectKeptInFront(window, "the message box");
+    ExpectKeptInFront(window, "the message box", Opened::kBox);
     for (int i = 0; i < window.children(); ++i)
       if (auto* ok = dynamic_cast<Fl_Return_Button*>(window.child(i))) person::ClickOn(*ok);
   });
@@ -185,7 +199,7 @@ TEST_F(UnderAWindowManager, MessageBoxesAndFileDialogsStayInFrontOfTheMainWindow
 
   WhenShown dialog("the open dialog", ModalTitled("Open WAD File"), [&](Fl_Window& window) {
     AwaitDrawn(window);
-    ExpectKeptInFront(window, "the open dialog", false);
+    ExpectKeptInFront(window, "the open dialog", Opened::kFileDialog);
     Fl_Button* cancel = nullptr;
     std::function<void(Fl_Group&)> find = [&](Fl_Group& group) {
       for (int i = 0; i < group.children(); ++i) {
