@@ -16,7 +16,7 @@ void FrameTimer::Start() {
   elapsedMs = 0;
   frameCount = 0;
   carriedMs = 0.0f;
-  framed = false;
+  anyPresented = false;
 }
 
 bool FrameTimer::Elapsed(float periodMs) {
@@ -38,8 +38,8 @@ void FrameTimer::Presented() {
   const std::uint32_t now = GetTickCount();
   // Time is counted between presented frames only: the first window starts
   // at the first frame, not when the timer started.
-  if (!framed) {
-    framed = true;
+  if (!anyPresented) {
+    anyPresented = true;
     lastTick = now;
     return;
   }

@@ -13,7 +13,7 @@ struct FrameTimer {
   std::uint32_t lastTick = 0;    // tick count at the last restart
   std::int32_t elapsedMs = 0;    // from lastTick to the last frame presented
   float carriedMs = 0.0f;        // time past the period at the last step, counted toward the next
-  bool framed = false;           // a frame was presented since the start (the first starts the window)
+  bool anyPresented = false;     // a frame was presented since the start (the first starts the window)
 
   // Restarts the timer now.
   void Start();
