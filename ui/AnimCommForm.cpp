@@ -50,6 +50,7 @@ TForm3::TForm3(TComponent* owner) : TForm(owner) {
   SetBorderStyle(bsDialog);
   SetClientWidth(kClientWidth);
   SetClientHeight(kClientHeight);
+  PlaceOverMainWindow(this);
   CreateControls();
   BindHandlers();
 }

@@ -9,17 +9,26 @@
 inline constexpr int kFrameRateStepMs = 25;
 
 struct FrameTimer {
-  std::uint32_t frameCount = 0;  // frames counted in the current one-second window
+  std::uint32_t frameCount = 0;  // frames presented in the current one-second window
   std::uint32_t lastTick = 0;    // tick count at the last restart
-  std::int32_t elapsedMs = 0;    // from lastTick to the last frame counted
+  std::int32_t elapsedMs = 0;    // from lastTick to the last frame presented
+  float carriedMs = 0.0f;        // time past the period at the last step, counted toward the next
+  bool anyPresented = false;     // a frame was presented since the start (the first starts the window)
 
   // Restarts the timer now.
   void Start();
   // True when at least periodMs milliseconds have passed since the last
-  // restart; the timer then restarts.
+  // restart, counting the time carried from the step before; the timer then
+  // restarts. Called once a frame, it steps at most once a frame and keeps
+  // the period on average whatever the frames' pace.
   bool Elapsed(float periodMs);
-  // Counts one frame and returns -1 while the one-second window runs; when it
-  // has ended, starts a new one and returns the frames of the old one per
-  // second of the time up to its last counted frame (0 when that time is 0).
+  // Notes that a frame was presented now.
+  void Presented();
+  // Returns -1 while the one-second window runs; once a frame has been
+  // presented a second or more after it started, starts a new window at that
+  // frame and returns the frames presented in the old one per second of the
+  // time between the presented frames that bound it. Frames are counted when
+  // presented, so a frame drawn late in one refresh period and presented in
+  // the next does not shorten the time.
   float FramesPerSecond();
 };

@@ -35,7 +35,10 @@ void TForm2::Paint(TObject* Sender) {
   M.d3dDevice->Clear(true);
   if (!DrawFrame()) return;
   WriteStatistics();
-  if (FAILED(M.d3dDevice->Present())) RecoverDevice();
+  if (FAILED(M.d3dDevice->Present()))
+    RecoverDevice();
+  else
+    M.fpsTimer.Presented();
 }
 
 // Draws the scene of the frame; false when the frame ends right after the

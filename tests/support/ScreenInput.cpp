@@ -18,6 +18,7 @@
 #include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
 #include <FL/x.H>
+#include <X11/Xatom.h>
 
 #include "vcl/Application.h"
 
@@ -160,9 +161,60 @@ class PrivateDisplay {
 
 PrivateDisplay privateDisplay;
 
+// A window manager says it runs by a window named on the root window.
+bool WindowManagerRuns() {
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) return false;
+  const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  const bool runs = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False,
+                                       XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
+                    count == 1;
+  if (data != nullptr) XFree(data);
+  XCloseDisplay(display);
+  return runs;
+}
+
+class WindowManager {
+ public:
+  ~WindowManager() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+
+  std::string Start() {
+    if (started_) return failure_;
+    started_ = true;
+    pid_ = StartServer({"openbox", "--sm-disable"});
+    if (pid_ <= 0) return failure_ = "Openbox is not installed";
+    const auto end = Clock::now() + 10s;
+    while (!WindowManagerRuns()) {
+      if (Clock::now() > end) return failure_ = "Openbox did not start";
+      std::this_thread::sleep_for(20ms);
+    }
+    return failure_;
+  }
+
+ private:
+  bool started_ = false;
+  std::string failure_;
+  pid_t pid_ = 0;
+};
+
+WindowManager windowManager;
+
 }  // namespace
 
 std::string StartPrivateDisplay() { return privateDisplay.Start(); }
+
+std::string StartWindowManager() {
+  const std::string display = privateDisplay.Start();
+  return display.empty() ? windowManager.Start() : display;
+}
 
 double TextWidth(const std::string& text, int font, int size) {
   fl_font(font, size);

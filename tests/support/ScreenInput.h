@@ -24,6 +24,12 @@ using namespace std::chrono_literals;
 // before the toolkit opens a display. Empty when it runs, else why it cannot.
 std::string StartPrivateDisplay();
 
+// Starts a window manager (Openbox) on the process's virtual display, once,
+// for the rest of the process (each on-screen test runs in a process of its
+// own); starts the display first when it does not run yet. Empty when it
+// runs, else why it cannot.
+std::string StartWindowManager();
+
 // Where a shown window's top-left corner lies on the screen, as the X server
 // has it; a widget lies at that point plus its own x and y.
 struct ScreenPoint {

@@ -17,6 +17,7 @@ namespace {
 // Keys typed within this time of each other search as one text.
 constexpr std::chrono::milliseconds kTypingPause{1000};
 constexpr int kFrame = 2;  // the list's border, each side
+constexpr int kRowsPerNotch = 3;
 
 bool StartsWithIgnoringCase(const std::string& text, size_t from, const std::string& start) {
   if (text.size() - from < start.size()) return false;
@@ -43,18 +44,36 @@ bool MatchesTyped(const std::string& line, const std::string& typed) {
 class DropList : public Fl_Hold_Browser {
  public:
   DropList(int x, int y, int w, int h) : Fl_Hold_Browser(x, y, w, h) {}
-  int LineHeight() { return incr_height(); }
+  // The height of a line as drawn, font leading included.
+  int LineHeight() { return size() > 0 ? item_height(item_first()) : incr_height(); }
   // Moves the highlight to a line (1-based) and scrolls it into view.
   void Highlight(int line) {
     line = std::clamp(line, 1, std::max(size(), 1));
     select(line);
-    if (displayed(line)) return;
-    if (line < topline())
-      topline(line);
-    else
-      bottomline(line);
+    if (line < Top())
+      ScrollTo(line);
+    else if (line >= Top() + VisibleRows())
+      ScrollTo(line - VisibleRows() + 1);
   }
+  // Highlights the chosen line (1-based) in the middle of the rows, as near
+  // as the list can come while its rows stay filled.
+  void ShowChosen(int line) {
+    line = std::clamp(line, 1, std::max(size(), 1));
+    select(line);
+    ScrollTo(line - (VisibleRows() - 1) / 2);
+  }
+  // Scrolls by whole rows; the list stops at its ends.
+  void ScrollBy(int rows) { ScrollTo(Top() + rows); }
   int VisibleRows() { return std::max(1, (h() - 2 * kFrame) / std::max(1, LineHeight())); }
+
+ private:
+  // The line at the top, by the position the list takes at once when
+  // scrolled (its own top line follows only when it is drawn).
+  int Top() { return position() / std::max(1, LineHeight()) + 1; }
+  void ScrollTo(int top) {
+    top = std::clamp(top, 1, std::max(1, size() - VisibleRows() + 1));
+    position((top - 1) * LineHeight());
+  }
 };
 
 class DropDownWindow : public Fl_Window {
@@ -65,12 +84,11 @@ class DropDownWindow : public Fl_Window {
     list_ = new DropList(0, 0, w, h);
     end();
     list_->format_char(0);  // lines are plain text
+    list_->has_scrollbar(Fl_Browser_::VERTICAL);  // long lines are cut, as on the desktop
     list_->textsize(kUiFontSize);
     list_->when(FL_WHEN_RELEASE_ALWAYS);
     list_->callback(Clicked, this);
     for (const std::string& line : lines_) list_->add(line.c_str());
-    list_->Highlight(selected + 1);
-    if (!list_->displayed(selected + 1)) list_->middleline(selected + 1);
     border(0);
     set_override();
   }
@@ -84,13 +102,19 @@ class DropDownWindow : public Fl_Window {
         }
         return Fl_Window::handle(event);
       case FL_MOUSEWHEEL:
-        return Inside() ? list_->handle(event) : 1;
+        // Three rows a notch, as the desktop's lists scroll.
+        if (Inside()) list_->ScrollBy(kRowsPerNotch * Fl::event_dy());
+        return 1;
       case FL_KEYBOARD: return Key();
       default: return Fl_Window::handle(event);
     }
   }
 
   DropList* List() const { return list_; }
+  // The widget that gets the keyboard back when the list closes.
+  void ReturnFocusTo(Fl_Widget* widget) {
+    if (widget != nullptr) returnFocus_ = std::make_unique<Fl_Widget_Tracker>(widget);
+  }
 
  private:
   bool Inside() const {
@@ -148,6 +172,7 @@ class DropDownWindow : public Fl_Window {
   DropList* list_ = nullptr;
   std::string typed_;
   std::chrono::steady_clock::time_point lastKey_;
+  std::unique_ptr<Fl_Widget_Tracker> returnFocus_;
 };
 
 DropDownWindow* openList = nullptr;
@@ -157,6 +182,7 @@ void DropDownWindow::Close(int index) {
   if (Fl::grab() == this) Fl::grab(nullptr);
   hide();
   openList = nullptr;
+  if (returnFocus_ && returnFocus_->exists()) Fl::focus(returnFocus_->widget());
   Fl::delete_widget(this);
   if (index >= 0 && chosen) chosen(index);
 }
@@ -179,7 +205,9 @@ void OpenDropDown(Fl_Widget& field, const std::vector<std::string>& lines, int s
   const bool roomBelow = fieldY + field.h() + height <= screenY + screenH;
   window->resize(fieldX, roomBelow ? fieldY + field.h() : fieldY - height, field.w(), height);
   list->resize(0, 0, field.w(), height);
-  list->Highlight(selected + 1);
+  // Scrolled only now that the list has its rows.
+  list->ShowChosen(selected + 1);
+  window->ReturnFocusTo(Fl::focus());
   openList = window.release();
   openList->show();
   Fl::grab(openList);

@@ -1,10 +1,12 @@
 #pragma once
 // The list a drop-down field opens: a few rows under the field with a scroll
-// bar, the chosen line highlighted. The wheel and the scroll bar scroll it;
-// Up, Down, Page Up, Page Down, Home and End move the highlight; typing moves
-// it to the next line whose text, or one of whose words, starts with what was
-// typed; Enter or a click chooses a line. Escape or a click outside closes it
-// with nothing chosen. One list is open at a time.
+// bar, filled from the top, the chosen line highlighted in view. The wheel
+// scrolls it three rows a notch, as the desktop's lists do, and the scroll
+// bar scrolls it; Up, Down, Page Up, Page Down, Home and End move the
+// highlight; typing moves it to the next line whose text, or one of whose
+// words, starts with what was typed; Enter or a click chooses a line. Escape
+// or a click outside closes it with nothing chosen, and the field gets the
+// keyboard back. One list is open at a time.
 
 #include <functional>
 #include <string>

@@ -8,6 +8,7 @@
 #include "vcl/DialogPaths.h"
 #include "vcl/FileFilter.h"
 #include "vcl/fltk/ChooserTyping.h"
+#include "vcl/fltk/OwnerWindows.h"
 
 namespace vcl::fltk {
 
@@ -29,6 +30,9 @@ std::optional<String> FileChoosers::Run(const FileDialogRequest& request) {
   if (!preset.empty()) chooser.preset_file(preset.c_str());
 
   ChooserTyping typing(request.kind);
+  // Transient for the form window shown last: the window manager keeps the
+  // dialog in front of it.
+  OpenOver(TopFormWindow());
   if (chooser.show() != 0) return std::nullopt;
   const char* chosen = chooser.filename();
   if (chosen == nullptr || *chosen == '\0') return std::nullopt;

@@ -1,10 +1,14 @@
 #include "vcl/fltk/FormPeer.h"
 
+#include <algorithm>
+
 #include <FL/Fl.H>
 
+#include "vcl/Application.h"
 #include "vcl/Menus.h"
 #include "vcl/Metrics.h"
 #include "vcl/User.h"
+#include "vcl/fltk/OwnerWindows.h"
 
 namespace vcl::fltk {
 namespace {
@@ -50,6 +54,23 @@ void AddItems(const TMenuItem& parent, MenuItems& menu, std::string& signature) 
   }
 }
 
+// The main form's window when it is up and the form is another: the window
+// the form opens over.
+Fl_Window* OpenedOver(const TCustomForm& form) {
+  const TCustomForm* main = Application != nullptr ? Application->GetMainForm() : nullptr;
+  if (main == nullptr || main == &form) return nullptr;
+  const auto* peer = dynamic_cast<const FormPeer*>(main->Peer());
+  Fl_Window* window = peer != nullptr ? peer->Window() : nullptr;
+  return window != nullptr && window->shown() && window->visible() ? window : nullptr;
+}
+
+// Where the top of the form's window (its menu bar, or its client area)
+// lies as designed.
+POINT DesignedOrigin(const TCustomForm& form) {
+  const POINT client = form.ClientOrigin();
+  return POINT{client.x, client.y - (form.GetMenu() ? kMenuBarHeight : 0)};
+}
+
 }  // namespace
 
 FormWindow::FormWindow(TCustomForm& form) : Fl_Window(1, 1), form_(form) {
@@ -61,12 +82,34 @@ FormWindow::FormWindow(TCustomForm& form) : Fl_Window(1, 1), form_(form) {
   callback(Closed, this);
 }
 
-FormWindow::~FormWindow() { Fl::remove_timeout(Paint, this); }
+FormWindow::~FormWindow() {
+  Fl::remove_timeout(Paint, this);
+  FormWindowGone(*this);
+}
 
 int FormWindow::handle(int event) {
   // A disabled form takes no input.
   if (!form_.GetEnabled() && IsUserInput(event)) return 1;
   return Fl_Window::handle(event);
+}
+
+void FormWindow::hide() {
+  FormWindowGone(*this);
+  Fl_Window::hide();
+}
+
+void FormWindow::ShowAt(int x, int y, Fl_Window* owner) {
+  position(x, y);
+  clear_modal_states();
+  if (owner != nullptr) {
+    // Placed by the program, not by the window manager's own rule.
+    force_position(1);
+    set_non_modal();
+    OpenOver(owner);
+  }
+  show();
+  FormWindowShown(*this);
+  if (form_.GetBorderStyle() == bsDialog) AskForDialogTitleBar(*this);
 }
 
 void FormWindow::draw() {
@@ -105,15 +148,30 @@ void FormPeer::Sync() {
   const std::string caption = form_.GetText().ToUtf8();
   if (!window->label() || caption != window->label()) window->copy_label(caption.c_str());
   SyncMenu();
-  if (form_.GetVisible() && !window->shown()) {
-    window->position(form_.GetLeft(), form_.GetTop());
-    window->show();
-  }
+  if (form_.GetVisible() && !window->shown()) ShowWindow();
   if (!form_.GetVisible() && window->shown()) window->hide();
   // Showing a shown window raises it: the active form comes to the front.
   const bool active = form_.GetActive() && window->shown();
   if (active && !shownActive_) window->show();
   shownActive_ = active;
+}
+
+// Over the main window, a form keeps its designed place relative to it,
+// within the screen.
+void FormPeer::ShowWindow() {
+  Fl_Window* owner = OpenedOver(form_);
+  int x = form_.GetLeft(), y = form_.GetTop();
+  if (owner != nullptr) {
+    const POINT at = DesignedOrigin(form_);
+    const POINT ownerAt = DesignedOrigin(*Application->GetMainForm());
+    x = owner->x() + at.x - ownerAt.x;
+    y = owner->y() + at.y - ownerAt.y;
+    int left = 0, top = 0, width = 0, height = 0;
+    Fl::screen_work_area(left, top, width, height, owner->x(), owner->y());
+    x = std::clamp(x, left, std::max(left, left + width - Window()->w()));
+    y = std::clamp(y, top, std::max(top, top + height - Window()->h()));
+  }
+  Window()->ShowAt(x, y, owner);
 }
 
 void FormPeer::SyncMenu() {

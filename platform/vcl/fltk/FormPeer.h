@@ -1,6 +1,10 @@
 #pragma once
 // A form's window: a fixed-size toolkit window with the form's menu bar at
-// the top and the client area below it.
+// the top and the client area below it. A form that opens while the main
+// form is up opens over it: the window manager is told that its window is
+// transient for the main window (WM_TRANSIENT_FOR), so it keeps it in front
+// of the main window, and it keeps its designed place relative to the main
+// window wherever that window is.
 
 #include <FL/Fl_Menu_Bar.H>
 #include <FL/Fl_Window.H>
@@ -17,7 +21,11 @@ class FormWindow : public Fl_Window {
   ~FormWindow() override;
 
   int handle(int event) override;
+  void hide() override;
   Fl_Menu_Bar* MenuBar() const { return menuBar_; }
+  // Shows the window at a point of the screen; over an owner (null: none)
+  // it is transient for the owner.
+  void ShowAt(int x, int y, Fl_Window* owner);
 
  protected:
   // A window uncovered asks the form to paint, once the toolkit is done drawing.
@@ -44,6 +52,7 @@ class FormPeer : public WidgetPeer {
 
  private:
   void SyncMenu();
+  void ShowWindow();
 
   TCustomForm& form_;
   MenuItems menu_;

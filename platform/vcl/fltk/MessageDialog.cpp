@@ -1,6 +1,7 @@
 #include "vcl/fltk/MessageDialog.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include <FL/Fl.H>
@@ -11,6 +12,7 @@
 
 #include "vcl/Metrics.h"
 #include "vcl/String.h"
+#include "vcl/fltk/OwnerWindows.h"
 #include "vcl/fltk/WidgetPeer.h"
 
 namespace vcl::fltk {
@@ -23,6 +25,12 @@ constexpr int kButtonHeight = 23;
 constexpr int kMinTextWidth = 160;
 constexpr int kMaxTextWidth = 480;
 constexpr int kLabelSlack = 8;
+// Title bars set the caption in the desktop's sans face, bold, at about 9
+// points, beside the window's icon and up to three buttons (minimise,
+// maximise, close) about as wide as the bar is high.
+constexpr Fl_Font kTitleFace = FL_FREE_FONT;
+constexpr int kTitleFontSize = 12;
+constexpr int kTitleBarSquares = 4;
 
 struct IconLook {
   const char* mark;
@@ -41,12 +49,21 @@ IconLook IconFor(UINT type) {
 
 void Close(Fl_Widget* widget, void*) { widget->window()->hide(); }
 
-// Over the window the user last worked in (the one that raised the box), or
-// in the middle of the screen; kept on the screen.
-void Centre(Fl_Window& box) {
+// The width of a box whose title bar shows the caption whole.
+int CaptionWidth(const std::string& caption) {
+  static const bool faceSet = (Fl::set_font(kTitleFace, "Bsans"), true);
+  static_cast<void>(faceSet);
+  fl_font(kTitleFace, kTitleFontSize);
+  return kMargin + static_cast<int>(std::ceil(fl_width(caption.c_str()))) +
+         kTitleBarSquares * kCaptionHeight + kMargin;
+}
+
+// Over the window that raised the box, or in the middle of the screen;
+// kept on the screen.
+void Centre(Fl_Window& box, const Fl_Window* raiser) {
   int left = 0, top = 0, width = 0, height = 0;
   Fl::screen_work_area(left, top, width, height);
-  if (const Fl_Window* raiser = Fl::first_window()) {
+  if (raiser != nullptr) {
     left = raiser->x_root();
     top = raiser->y_root();
     width = raiser->w();
@@ -77,7 +94,7 @@ int MessageDialogs::Show(HWND, const MessageRecord& box) {
   textWidth = std::clamp(textWidth + kLabelSlack, kMinTextWidth, kMaxTextWidth);
   textHeight = std::max(textHeight, kIconSize);
   const int iconSpace = icon.mark ? kIconSize + kMargin : 0;
-  const int width = kMargin + iconSpace + textWidth + kMargin;
+  const int width = std::max(kMargin + iconSpace + textWidth + kMargin, CaptionWidth(caption));
   const int height = kMargin + textHeight + kMargin + kButtonHeight + kMargin;
 
   Fl_Group::current(nullptr);
@@ -101,7 +118,11 @@ int MessageDialogs::Show(HWND, const MessageRecord& box) {
   ok->callback(Close);
   window.end();
   window.set_modal();
-  Centre(window);
+  // Over the form window shown last, and transient for it, so that the
+  // window manager keeps the box in front of the window it belongs to.
+  Fl_Window* raiser = TopFormWindow();
+  Centre(window, raiser);
+  OpenOver(raiser);
   window.show();
   while (window.shown()) Fl::wait();
   return IDOK;

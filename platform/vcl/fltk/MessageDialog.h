@@ -1,6 +1,7 @@
 #pragma once
 // Message boxes on screen: an application-modal dialog with the caption,
-// the text, the style's icon and an OK button.
+// the text, the style's icon and an OK button, wide enough for its text and
+// for its caption in the title bar, over the form window shown last.
 
 #include "win32/MessageBox.h"
 
