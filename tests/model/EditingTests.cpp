@@ -79,9 +79,8 @@ TEST(KeyFrameEditing, DeleteShiftAndInsertMoveOnlyWhatTheyName) {
   EXPECT_EQ(model.size(), 4u);
 }
 
-// Every start and length, on animations of up to six keyframes: one pass
-// leaves what the keyframe-by-keyframe shifts leave, and touches no other
-// animation; starts and lengths that name nothing change nothing.
+// One pass leaves what shifting once per keyframe leaves, for every start
+// and length on up to six keyframes, and touches no other animation.
 TEST(KeyFrameEditing, OpeningAGapInOnePassEqualsShiftingOnceForEachKeyFrame) {
   for (int n = 0; n <= 6; ++n)
     for (int s = 0; s <= n + 1; ++s)
@@ -95,9 +94,6 @@ TEST(KeyFrameEditing, OpeningAGapInOnePassEqualsShiftingOnceForEachKeyFrame) {
         EXPECT_EQ(opened[1]->keyFrames, shifted[1]->keyFrames) << n << " " << s << " " << count;
         EXPECT_EQ(opened[0]->keyFrames, (std::vector{Marked(9)}));
       }
-  AnimationModel model = ModelWith({{Marked(0), Marked(1)}});
-  for (auto [g, s] : {std::pair{-1, 0}, {1, 0}, {0, -1}}) OpenKeyFrameGap(model, g, s, 1);
-  EXPECT_EQ(model[0]->keyFrames, (std::vector{Marked(0), Marked(1)}));
 }
 
 // Fixture (WadBuilder): moveable 0 owns animations 0 (frames 0-9), 1 (10-19)
@@ -146,31 +142,19 @@ TEST(ChangeFrameCount, RefusesFramesThatWouldWrapAndChangesNothing) {
   EXPECT_EQ(ChangeFrameCount(wad, 0, 1, 9, commands), kDone);  // 3 - 1 and 65534 - 1 fit
 }
 
-// Counts are taken in the file's 16-bit arithmetic: an animation that ends a
-// frame before it starts has 0 frames, and so has one of frames 0 to 65535;
-// the count an animation has is accepted, whatever it is, and moves nothing.
-// 0 frames can be given to an animation that starts at frame 1 or later.
+// Counts are taken in 16 bits (frames 0 to 65535 are 0 frames, 10 to 5 are
+// 65532), and the count an animation has is accepted and moves nothing.
 TEST(ChangeFrameCount, CountsInSixteenBitsAndAcceptsTheCountAnAnimationHas) {
   WadBuilder builder;
-  builder.animations[3].frameEnd = 65535;  // moveable 2's only animation: frames 0 to 65535
-  builder.animations[1].frameEnd = 5;      // frames 10 to 5: a count of 65532
-  const WadFile stored = builder.Expected();
-  WadFile wad = stored;
+  builder.animations[3].frameEnd = 65535;
+  builder.animations[1].frameEnd = 5;
+  WadFile wad = builder.Expected();
   AnimCommandArray commands = DecodeAnimCommands(wad);
   EXPECT_EQ(FrameCount(wad.animations[3]), 0);
   EXPECT_EQ(FrameCount(wad.animations[1]), 65532);
   EXPECT_EQ(ChangeFrameCount(wad, 2, 0, 0, commands), FrameCountChange::kDone);
   EXPECT_EQ(ChangeFrameCount(wad, 0, 1, 65532, commands), FrameCountChange::kDone);
-  EXPECT_EQ(wad, stored);
-
-  // Animation 2 (frames 20 to 24, the moveable's last) down to 0 frames and back.
-  ASSERT_EQ(ChangeFrameCount(wad, 0, 2, 0, commands), FrameCountChange::kDone);
-  EXPECT_EQ(wad.animations[2].frameEnd, 19);
-  EXPECT_EQ(FrameCount(wad.animations[2]), 0);
-  EXPECT_EQ(ChangeFrameCount(wad, 0, 2, 0, commands), FrameCountChange::kDone);
-  ASSERT_EQ(ChangeFrameCount(wad, 0, 2, 5, commands), FrameCountChange::kDone);
-  EXPECT_EQ(wad, stored);
-  EXPECT_EQ(commands, DecodeAnimCommands(stored));
+  EXPECT_EQ(wad, builder.Expected());
 }
 
 TEST(ChangeFrameCount, HelpersMoveOnlyTheirOwnFields) {

@@ -40,40 +40,30 @@ WadFile Tables() {
   return wad;
 }
 
-// Each range without records but skip, in table order: its index and whether
-// that is its place in the running sequence.
+// The ranges without records of a table, but skip's, in table order: each
+// one's index and whether it stands at its place in the running sequence.
 template <class Owner>
-std::vector<std::pair<uint16_t, bool>> EmptyStarts(const std::vector<Owner>& owners, uint16_t Owner::*start,
-                                                   uint16_t Owner::*count, std::size_t skip = SIZE_MAX) {
-  std::vector<std::pair<uint16_t, bool>> starts;
-  std::size_t running = 0;
-  for (std::size_t j = 0; j < owners.size(); ++j) {
-    if (owners[j].*count == 0 && j != skip) starts.emplace_back(owners[j].*start, owners[j].*start == running);
-    running += owners[j].*count;
-  }
-  return starts;
+std::vector<std::pair<int, bool>> EmptyRanges(const std::vector<Owner>& owners, uint16_t Owner::*start,
+                                              uint16_t Owner::*count, std::size_t skip = SIZE_MAX) {
+  std::vector<std::pair<int, bool>> ranges;
+  int running = 0;
+  for (std::size_t j = 0; j < owners.size(); running += owners[j++].*count)
+    if (owners[j].*count == 0 && j != skip) ranges.emplace_back(owners[j].*start, owners[j].*start == running);
+  return ranges;
 }
 
-// Whether every empty range stayed in the sequence if it stood in it, and kept
-// its index if not.
-bool Kept(const std::vector<std::pair<uint16_t, bool>>& before, const std::vector<std::pair<uint16_t, bool>>& after) {
-  return before.size() == after.size() &&
-         std::equal(before.begin(), before.end(), after.begin(),
-                    [](auto was, auto is) { return was.second ? is.second : is.first == was.first; });
-}
-
-// Ranges without records that nobody edited (all but animation g's) stay in
-// the sequence when they stood in it and keep their index when not.
-::testing::AssertionResult EmptyRangesKept(const WadFile& before, const WadFile& after, uint32_t g) {
+// Whether, after an edit of animation g, every other range without records
+// stays in the sequence if it stood there and keeps its index if not.
+bool EmptyRangesKept(const WadFile& before, const WadFile& after, uint32_t g) {
+  const auto kept = [](const auto& was, const auto& is) {
+    return std::ranges::equal(was, is, [](auto w, auto i) { return w.second ? i.second : i.first == w.first; });
+  };
   using A = WadAnimation;
   using S = WadStateChange;
-  if (!Kept(EmptyStarts(before.animations, &A::stateChangeIndex, &A::numStateChanges, g),
-            EmptyStarts(after.animations, &A::stateChangeIndex, &A::numStateChanges, g)))
-    return ::testing::AssertionFailure() << "an animation without state changes moved";
-  if (!Kept(EmptyStarts(before.stateChanges, &S::dispatchIndex, &S::numDispatches),
-            EmptyStarts(after.stateChanges, &S::dispatchIndex, &S::numDispatches)))
-    return ::testing::AssertionFailure() << "a state change without dispatches moved";
-  return ::testing::AssertionSuccess();
+  return kept(EmptyRanges(before.animations, &A::stateChangeIndex, &A::numStateChanges, g),
+              EmptyRanges(after.animations, &A::stateChangeIndex, &A::numStateChanges, g)) &&
+         kept(EmptyRanges(before.stateChanges, &S::dispatchIndex, &S::numDispatches),
+              EmptyRanges(after.stateChanges, &S::dispatchIndex, &S::numDispatches));
 }
 
 // Adds three dispatches to animation g under an id none of its state changes
@@ -131,10 +121,10 @@ TEST(StateChangeEditing, AddsAndDeletesInAnyAnimationLeavingTheOthersAsTheyWere)
   EXPECT_EQ(wad.stateChanges[3], (WadStateChange{1, 0, 0}));
 }
 
-// A range without records stands in the sequence, or before, among or past
-// the records that an edit moves: each is edited everywhere as above.
+// A range without records in the sequence, or before, among or past the
+// records an edit moves: each animation edited as above.
 TEST(StateChangeEditing, RangesWithoutRecordsMoveOnlyWhenInTheSequence) {
-  for (uint16_t empty : {0, 3, 5, 0xFFFF}) {  // state change 2: the sequence puts it at 3
+  for (uint16_t empty : {0, 3, 5, 0xFFFF})   // state change 2: the sequence puts it at 3
     for (uint16_t none : {0, 2, 4, 0xFFFF}) {  // animation 1: the sequence puts it at 2
       SCOPED_TRACE(testing::Message() << empty << " " << none);
       WadFile start = Tables();
@@ -142,7 +132,6 @@ TEST(StateChangeEditing, RangesWithoutRecordsMoveOnlyWhenInTheSequence) {
       start.animations[1].stateChangeIndex = none;
       for (uint32_t g = 0; g < start.animations.size(); ++g) AddAndDeleteAll(start, g);
     }
-  }
 }
 
 TEST(StateChangeEditing, RefusesWhatItCannotRenumberAndChangesNothing) {
