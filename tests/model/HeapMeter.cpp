@@ -1,6 +1,6 @@
-// Replaces the global operator new and delete of the test program (every
-// form but the over-aligned ones, which keep their own pair) so that every
-// allocation through them is counted.
+// Replaces every form of the global operator new and delete but the
+// over-aligned ones (a sanitizer's own forms would not pair with these
+// ones), so that every allocation through them is counted.
 
 #include "HeapMeter.h"
 
@@ -12,40 +12,28 @@
 
 namespace {
 
-std::atomic<std::size_t> inUse{0};
-std::atomic<std::size_t> peak{0};
-
-void Track(void* p) {
-  const std::size_t now = inUse += malloc_usable_size(p);
-  std::size_t seen = peak;
-  while (now > seen && !peak.compare_exchange_weak(seen, now)) {}
-}
+std::atomic<std::size_t> inUse{0}, peak{0};
 
 }  // namespace
 
-namespace heapmeter {
-
-std::size_t InUse() { return inUse; }
-std::size_t Peak() { return peak; }
-void ResetPeak() { peak = inUse.load(); }
-
-}  // namespace heapmeter
-
-void* operator new(std::size_t size) {
-  void* p = std::malloc(size ? size : 1);
-  if (p == nullptr) throw std::bad_alloc();
-  Track(p);
-  return p;
-}
-
-void* operator new[](std::size_t size) { return operator new(size); }
+std::size_t heapmeter::InUse() { return inUse; }
+std::size_t heapmeter::Peak() { return peak; }
+void heapmeter::ResetPeak() { peak = inUse.load(); }
 
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
   void* p = std::malloc(size ? size : 1);
-  if (p != nullptr) Track(p);
+  if (p == nullptr) return p;
+  const std::size_t now = inUse += malloc_usable_size(p);
+  for (std::size_t seen = peak; now > seen && !peak.compare_exchange_weak(seen, now);) {}
   return p;
 }
 
+void* operator new(std::size_t size) {
+  if (void* p = operator new(size, std::nothrow)) return p;
+  throw std::bad_alloc();
+}
+
+void* operator new[](std::size_t size) { return operator new(size); }
 void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
 
 // The replaced operator new above allocates with malloc, so free is its match.

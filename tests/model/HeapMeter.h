@@ -8,7 +8,6 @@ namespace heapmeter {
 
 std::size_t InUse();
 std::size_t Peak();
-// Starts a new peak from what is in use now.
-void ResetPeak();
+void ResetPeak();  // to what is in use now
 
 }  // namespace heapmeter

@@ -21,19 +21,6 @@ namespace {
 String Utf8Name(const std::filesystem::path& file) { return String::FromUtf8(file.string()); }
 const MessageRecord kFileSaved{L"File Saved", L"Ulvo Dide Rizid", MB_OK};
 
-// The one box a refused open shows: its first line, then why, beginning with
-// reason.
-void ExpectOpenRefusedSaying(const EditorSession& session, const std::wstring& reason) {
-  ASSERT_EQ(session.Boxes().size(), 1u);
-  const MessageRecord& box = session.Boxes()[0];
-  EXPECT_EQ(box.caption, L"Error");
-  EXPECT_EQ(box.type, static_cast<UINT>(MB_OK));
-  const std::wstring first = L"No se puede cargar el archivo TR4\n";
-  ASSERT_TRUE(box.text.starts_with(first)) << String(box.text).ToUtf8();
-  EXPECT_GT(box.text.size(), first.size()) << "no reason given";
-  EXPECT_TRUE(box.text.substr(first.size()).starts_with(reason)) << String(box.text).ToUtf8();
-}
-
 // The box of a save that was refused: the file, then why.
 MessageRecord SaveRefused(const std::filesystem::path& file, const std::wstring& reason) {
   return {L"The file could not be written: " + Utf8Name(file).Wide() + L"\n" + reason, L"Error",
@@ -55,10 +42,24 @@ TEST(OpenWad, OnlyASuccessfulOpenReplacesTheWadAndThenForgetsThePick) {
   const std::vector<unsigned char> bytes = ReadBytes(session.file);
   std::ofstream(session.Folder() / "cut.wad", std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size() / 2));
-  for (const auto& [unreadable, reason] : {std::pair{"cut.wad", L""}, {"missing.wad", L"No such file or directory"}}) {
+  // Nothing that is not a WAD-sized regular file is read, nor waited on.
+  const std::filesystem::path pipe = session.Folder() / "pipe.wad", huge = session.Folder() / "huge.wad";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  std::filesystem::create_directory(session.Folder() / "folder.wad");
+  std::filesystem::copy_file(session.file, huge);
+  std::filesystem::resize_file(huge, kMaxWadFileBytes + 1);  // sparse: it costs no disk
+  for (const auto& [unreadable, reason] :
+       {std::pair{"cut.wad", L""}, {"missing.wad", L"No such file or directory"},
+        {"pipe.wad", L"Is a FIFO, not a regular file"}, {"folder.wad", L"Is a directory"},
+        {"huge.wad", L"File too large"}}) {
     session.desktop.messages.Clear();
-    session.Open(session.Folder() / unreadable);
-    ExpectOpenRefusedSaying(session, reason);
+    EXPECT_FALSE(testsupport::WaitedOnFifo(pipe.string(), [&] { session.Open(session.Folder() / unreadable); }));
+    ASSERT_EQ(session.Boxes().size(), 1u);
+    const MessageRecord& box = session.Boxes()[0];
+    const std::wstring first = L"No se puede cargar el archivo TR4\n";  // then why
+    EXPECT_TRUE(box.caption == L"Error" && box.type == MB_OK && box.text.starts_with(first + reason) &&
+                box.text.size() > first.size())
+        << String(box.text).ToUtf8();
   }
   EXPECT_EQ(form.GetText(), String(L"Mesh #0"));
   EXPECT_EQ(ListLines(form.ListBox1), lines);
@@ -188,93 +189,62 @@ TEST(SaveWad, ModelThatCannotBeEncodedIsRefused) {
   EXPECT_EQ(form.GetText(), caption);
 }
 
-// Nothing that is not a WAD-sized regular file is read: the open is refused
-// at once, the message says why, and the open WAD stays.
-TEST(OpenWad, RefusesWhatIsNoWadFileWithItsReasonWithoutWaiting) {
+// A save replaces the file a name stands for, whatever links lead to it.
+TEST(SaveWad, WritesThroughLinksAndSaysWhyItCannotReplaceWhatIsNoFile) {
   TestWadSession session;
-  const std::filesystem::path pipe = session.Folder() / "pipe.wad", huge = session.Folder() / "huge.wad";
-  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-  std::filesystem::create_directory(session.Folder() / "folder.wad");
-  std::filesystem::copy_file(session.file, huge);
-  std::filesystem::resize_file(huge, kMaxWadFileBytes + 1);  // sparse: it costs no disk
-  const String caption = session.Form().GetText();
-  const std::vector<String> lines = ListLines(session.Form().ListBox1);
-  for (const auto& [name, reason] : {std::pair{"pipe.wad", L"Is a FIFO, not a regular file"},
-                                     {"folder.wad", L"Is a directory"},
-                                     {"huge.wad", L"File too large"}}) {
-    session.desktop.messages.Clear();
-    EXPECT_FALSE(testsupport::WaitedOnFifo(pipe.string(), [&] { session.Open(session.Folder() / name); }))
-        << "the open waited on the FIFO";
-    ExpectOpenRefusedSaying(session, reason);
-  }
-  EXPECT_EQ(session.Form().GetText(), caption);
-  EXPECT_EQ(ListLines(session.Form().ListBox1), lines);
-}
-
-TEST(SaveWad, WritesThroughALinkAndSaysWhyItCannotReplaceAFolderOrFifo) {
-  TestWadSession session;
-  const std::filesystem::path real = session.Folder() / "real.wad", link = session.Folder() / "link.wad";
+  const std::filesystem::path folder = session.Folder(), real = folder / "real.wad";
   std::ofstream(real) << "what was there";
-  std::filesystem::create_symlink("real.wad", link);
-  session.Save(link);
-  EXPECT_EQ(session.Boxes(), std::vector<MessageRecord>{kFileSaved});
-  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  std::filesystem::create_symlink("real.wad", folder / "link.wad");
+  std::filesystem::create_hard_link(real, folder / "twin.wad");
+  std::filesystem::create_symlink("made.wad", folder / "ahead.wad");  // names a file not yet there
+  for (const char* name : {"link.wad", "twin.wad", "ahead.wad"}) session.Save(folder / name);
+  EXPECT_EQ(session.Boxes(), std::vector<MessageRecord>(3, kFileSaved));
+  EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.wad") && std::filesystem::is_symlink(folder / "ahead.wad"));
+  EXPECT_TRUE(std::filesystem::equivalent(real, folder / "twin.wad"));
   EXPECT_EQ(ReadBytes(real), ReadBytes(session.file));
+  EXPECT_EQ(ReadBytes(folder / "made.wad"), ReadBytes(session.file));
 
-  const std::filesystem::path folder = session.Folder() / "folder.wad", pipe = session.Folder() / "pipe.wad";
-  std::filesystem::create_directory(folder);
-  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-  for (const auto& [target, reason] :
-       {std::pair{folder, L"Is a directory"}, {pipe, L"Is a FIFO, not a regular file"}}) {
+  std::filesystem::create_directory(folder / "folder.wad");
+  ASSERT_EQ(mkfifo((folder / "pipe.wad").c_str(), 0600), 0);
+  for (const auto& [name, reason] : {std::pair{"folder.wad", L"Is a directory"},
+                                     {"pipe.wad", L"Is a FIFO, not a regular file"}}) {
     session.desktop.messages.Clear();
-    EXPECT_FALSE(testsupport::WaitedOnFifo(pipe.string(), [&] { session.Save(target); }));
-    EXPECT_EQ(session.Boxes(), std::vector<MessageRecord>{SaveRefused(target, reason)});
+    EXPECT_FALSE(testsupport::WaitedOnFifo((folder / "pipe.wad").string(), [&] { session.Save(folder / name); }));
+    EXPECT_EQ(session.Boxes(), std::vector<MessageRecord>{SaveRefused(folder / name, reason)});
   }
-  EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+  EXPECT_TRUE(std::filesystem::is_fifo(folder / "pipe.wad"));
 }
 
-std::size_t EntryCount(const std::filesystem::path& folder) {
-  return static_cast<std::size_t>(
-      std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator{}));
-}
-
-// Saves over file, which holds "what was there"; says what went wrong when
-// the save was not refused with the reason, changed the file or left a file
-// beside it.
-std::string ReportRefusedSave(TestWadSession& session, const std::filesystem::path& file, const std::wstring& reason) {
-  const std::size_t entries = EntryCount(session.Folder());
-  session.Save(file);
-  std::string report;
-  if (session.Boxes() != std::vector<MessageRecord>{SaveRefused(file, reason)})
-    report += "the save was not refused with the reason; ";
-  const auto kept = ReadBytes(file);
-  if (std::string(kept.begin(), kept.end()) != "what was there") report += "the file was changed; ";
-  if (EntryCount(session.Folder()) != entries) report += "a file was left beside it; ";
-  return report;
-}
-
-// Root may write any file, so the editor runs as a user here.
-TEST(SaveWad, RefusesAFileTheUserMayNotWriteWithTheSystemsReason) {
-  EXPECT_CHILD_CLEAN(testsupport::RunInChild([]() -> std::string {
-    if (std::string refused = testsupport::BecomeUnprivileged(); !refused.empty()) return refused;
-    TestWadSession session;
-    const std::filesystem::path locked = session.Folder() / "locked.wad";
-    std::ofstream(locked) << "what was there";
-    std::filesystem::permissions(locked, std::filesystem::perms::owner_read);
-    return ReportRefusedSave(session, locked, L"Permission denied");
-  }));
-}
-
-// The editor's own handling of the file-size signal: the child does not
-// ignore it, the editor's start-up must.
-TEST(SaveWad, UnderAFileSizeLimitFailsWithItsReasonAndTheEditorGoesOn) {
+// Saves that the system refuses, in a child: as a user (root may write any
+// file), then under a file-size limit whose signal only the editor's
+// start-up may ignore, over a file of one name and one of two (written in
+// place, so that write is undone). Each says why and leaves the file and its
+// folder as they were.
+TEST(SaveWad, RefusedWritesSayWhyKeepTheFileAndTheEditorGoesOn) {
   EXPECT_CHILD_CLEAN(testsupport::RunInChild([]() -> std::string {
     std::signal(SIGXFSZ, SIG_DFL);
+    if (std::string refused = testsupport::BecomeUnprivileged(); !refused.empty()) return refused;
     TestWadSession session;
-    const std::filesystem::path old = session.Folder() / "old.wad";
-    std::ofstream(old) << "what was there";
+    const std::filesystem::path folder = session.Folder();
+    for (const char* name : {"locked.wad", "old.wad", "twin.wad"}) std::ofstream(folder / name) << "what was there";
+    std::filesystem::permissions(folder / "locked.wad", std::filesystem::perms::owner_read);
+    std::filesystem::create_hard_link(folder / "twin.wad", folder / "twin2.wad");
+    std::string report;
+    const auto refused = [&](const char* name, const std::wstring& reason) {
+      session.desktop.messages.Clear();
+      const std::size_t entries = testsupport::EntryCount(folder);
+      session.Save(folder / name);
+      if (session.Boxes() != std::vector<MessageRecord>{SaveRefused(folder / name, reason)})
+        report += std::string(name) + " was not refused with the reason; ";
+      const auto kept = ReadBytes(folder / name);
+      if (std::string(kept.begin(), kept.end()) != "what was there") report += std::string(name) + " was changed; ";
+      if (testsupport::EntryCount(folder) != entries) report += "a file was left beside " + std::string(name) + "; ";
+    };
+    refused("locked.wad", L"Permission denied");
     const rlimit small{1024, 1024};
     if (setrlimit(RLIMIT_FSIZE, &small) != 0) return testsupport::kChildSkipped + "no file-size limit can be set";
-    return ReportRefusedSave(session, old, L"File too large");
+    refused("old.wad", L"File too large");
+    refused("twin.wad", L"File too large");
+    return report;
   }));
 }

@@ -130,6 +130,8 @@ TEST(XmlLoad, RefusesNestingBeyondTheBound) {
     unsigned levels = 0;
     for (XMLElement* e = document.root(); e != nullptr; e = e->childCount() ? e->children()[0] : nullptr) ++levels;
     EXPECT_EQ(document.status(), depth > kXmlMaxNestingDepth ? kXmlMissingEnd : kXmlLoaded) << depth;
+    // A cut document has no root, so it is never saved as if whole.
+    EXPECT_EQ(document.root() == nullptr, depth > kXmlMaxNestingDepth) << depth;
     // Every level within the bound is kept; beyond it, never more than the bound.
     EXPECT_EQ(levels, depth > kXmlMaxNestingDepth ? std::min(levels, kXmlMaxNestingDepth) : depth) << depth;
   }
@@ -150,18 +152,24 @@ TEST(XmlLoad, ReadsUtf8AndUtf16FilesWithByteOrderMarks) {
 }
 
 // A FIFO with no writer would hold a blocking open forever: the load must
-// see it is no regular file without waiting.
+// see it is no regular file without waiting, and the save refuse it.
 TEST(XmlLoad, FifoIsRefusedWithoutWaitingForAWriter) {
   xmltest::ScratchDirectory scratch;
   ASSERT_EQ(mkfifo("Strings.xml", 0600), 0);
   for (const bool wide : {false, true}) {
     std::string described;
-    const bool blocked = testsupport::WaitedOnFifo(
-        "Strings.xml", [&] { described = Describe(wide ? XML(L"Strings.xml") : XML("Strings.xml")); });
-    EXPECT_FALSE(blocked) << "the open waited for a writer (wide name: " << wide << ")";
+    int saved = -1;
+    const bool blocked = testsupport::WaitedOnFifo("Strings.xml", [&] {
+      XML document = wide ? XML(L"Strings.xml") : XML("Strings.xml");
+      described = Describe(document);
+      saved = document.save();
+    });
+    EXPECT_FALSE(blocked) << "the open waited for the other end (wide name: " << wide << ")";
     EXPECT_EQ(described, "declaration [<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>]\n"
                          "doctype []\n<root>\n");
+    EXPECT_EQ(saved, 0);
   }
+  EXPECT_TRUE(std::filesystem::is_fifo("Strings.xml"));
 }
 
 TEST(XmlLoad, UnreadableFilesGiveTheDefaultDocument) {
@@ -171,14 +179,16 @@ TEST(XmlLoad, UnreadableFilesGiveTheDefaultDocument) {
   std::filesystem::resize_file("huge.xml", kXmlMaxFileBytes + 1);
   const std::string expected =
       "declaration [<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>]\ndoctype []\n<root>\n";
-  // Only what is missing loads as a new document; what is there but cannot
-  // be read says so.
+  // Only what is missing loads as a new document, which a save makes; what
+  // is there but cannot be read says so and is never saved over.
   for (const char* name : {"missing.xml", "folder.xml", "/dev/zero", "", "huge.xml"}) {
     XML document(name);
     const bool missing = name == std::string("missing.xml") || *name == '\0';
     EXPECT_EQ(document.status(), missing ? kXmlLoaded : kXmlUnreadable) << name;
     EXPECT_EQ(Describe(document), expected) << name;
+    EXPECT_EQ(document.save(), missing && *name ? 1 : 0) << name;
   }
+  EXPECT_EQ(std::filesystem::file_size("huge.xml"), kXmlMaxFileBytes + 1);
   XML noText(nullptr, XML::kFromText);
   EXPECT_EQ(Describe(noText), expected);
 }
