@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <climits>
 #include <filesystem>
 #include <functional>
 #include <future>
@@ -76,9 +77,15 @@ inline std::string RunInChild(const std::function<std::string()>& body) {
 // of the user nobody. Empty when the process now has a user's rights.
 inline std::string BecomeUnprivileged() {
   constexpr uid_t kNobody = 65534;
-  if (::geteuid() != 0 || (::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0))
-    return {};
-  return kChildSkipped + "root's rights could not be given up, so file modes cannot be checked";
+  if (::geteuid() != 0) return {};
+  if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+    return kChildSkipped + "root's rights could not be given up, so file modes cannot be checked";
+  // The checkout's folders may be closed to other users: a child working in
+  // one could not find its way back once it left, so it works from the root.
+  char here[PATH_MAX];
+  if ((::getcwd(here, sizeof here) == nullptr || ::access(here, X_OK) != 0) && ::chdir("/") != 0)
+    return kChildSkipped + "no folder this user may enter";
+  return {};
 }
 
 // In a child: mounts a small file system on folder, seen by this process
