@@ -18,7 +18,6 @@
 #include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
 #include <FL/x.H>
-#include <X11/Xatom.h>
 
 #include "vcl/Application.h"
 
@@ -165,55 +164,41 @@ PrivateDisplay privateDisplay;
 bool WindowManagerRuns() {
   Display* display = XOpenDisplay(nullptr);
   if (display == nullptr) return false;
-  const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
-  Atom type = None;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char* data = nullptr;
-  const bool runs = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False,
-                                       XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
-                    count == 1;
-  if (data != nullptr) XFree(data);
+  const bool runs = !WindowProperty(display, DefaultRootWindow(display), "_NET_SUPPORTING_WM_CHECK").empty();
   XCloseDisplay(display);
   return runs;
 }
-
-class WindowManager {
- public:
-  ~WindowManager() {
-    if (pid_ <= 0) return;
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-  }
-
-  std::string Start() {
-    if (started_) return failure_;
-    started_ = true;
-    pid_ = StartServer({"openbox", "--sm-disable"});
-    if (pid_ <= 0) return failure_ = "Openbox is not installed";
-    const auto end = Clock::now() + 10s;
-    while (!WindowManagerRuns()) {
-      if (Clock::now() > end) return failure_ = "Openbox did not start";
-      std::this_thread::sleep_for(20ms);
-    }
-    return failure_;
-  }
-
- private:
-  bool started_ = false;
-  std::string failure_;
-  pid_t pid_ = 0;
-};
-
-WindowManager windowManager;
 
 }  // namespace
 
 std::string StartPrivateDisplay() { return privateDisplay.Start(); }
 
 std::string StartWindowManager() {
-  const std::string display = privateDisplay.Start();
-  return display.empty() ? windowManager.Start() : display;
+  // Once a process; the window manager ends with the process or its display.
+  static const std::string failure = []() -> std::string {
+    if (std::string display = privateDisplay.Start(); !display.empty()) return display;
+    if (StartServer({"openbox", "--sm-disable"}) <= 0) return "Openbox is not installed";
+    for (const auto end = Clock::now() + 10s; !WindowManagerRuns(); std::this_thread::sleep_for(20ms))
+      if (Clock::now() > end) return "Openbox did not start";
+    return std::string();
+  }();
+  return failure;
+}
+
+std::vector<unsigned long> WindowProperty(Display* display, unsigned long window, const char* name) {
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  std::vector<unsigned long> items;
+  if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 1024, False, AnyPropertyType,
+                         &type, &format, &count, &after, &data) == Success &&
+      data != nullptr && format == 32) {
+    const auto* values = reinterpret_cast<const unsigned long*>(data);
+    items.assign(values, values + count);
+  }
+  if (data != nullptr) XFree(data);
+  return items;
 }
 
 double TextWidth(const std::string& text, int font, int size) {

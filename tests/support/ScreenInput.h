@@ -12,9 +12,11 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 class Fl_Widget;
 class Fl_Window;
+struct _XDisplay;
 
 namespace testsupport {
 
@@ -24,11 +26,12 @@ using namespace std::chrono_literals;
 // before the toolkit opens a display. Empty when it runs, else why it cannot.
 std::string StartPrivateDisplay();
 
-// Starts a window manager (Openbox) on the process's virtual display, once,
-// for the rest of the process (each on-screen test runs in a process of its
-// own); starts the display first when it does not run yet. Empty when it
-// runs, else why it cannot.
+// Starts a window manager (Openbox) on the process's virtual display (and the
+// display first), once; empty when it runs, else why it cannot.
 std::string StartWindowManager();
+
+// The 32-bit items (windows, atoms) of a property of an X window.
+std::vector<unsigned long> WindowProperty(_XDisplay* display, unsigned long window, const char* name);
 
 // Where a shown window's top-left corner lies on the screen, as the X server
 // has it; a widget lies at that point plus its own x and y.

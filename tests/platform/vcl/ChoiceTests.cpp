@@ -97,18 +97,3 @@ TEST_F(ChoiceTest, DropDownListComboRefusesTyping) {
   EXPECT_EQ(combo->Text.Get(), String(L"Die"));
   EXPECT_EQ(log, Log{"change"});
 }
-
-// Down and Up on the closed list choose the next or previous item as a
-// click in the list would; they stop at the ends.
-TEST_F(ChoiceTest, ArrowKeysStepAComboBoxsChoiceWithTheEventsOfAClick) {
-  TComboBox* combo = form->ComboBox1;
-  combo->Style = csDropDownList;
-  combo->OnClick = [this](TObject*) { log.push_back("click " + std::to_string(form->ComboBox1->ItemIndex)); };
-  combo->OnChange = [this](TObject*) { log.push_back("change " + form->ComboBox1->Text.Get().ToUtf8()); };
-  User::PressKey(combo, VK_UP);  // an empty list
-  for (const wchar_t* type : {L"Die", L"Play Sound ID", L"Play Effect"}) combo->Items->Add(type);
-  for (WORD key : {VK_DOWN, VK_UP, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}) User::PressKey(combo, key);
-  EXPECT_EQ(combo->ItemIndex, 2);
-  EXPECT_EQ(log, (Log{"click 0", "change Die", "click 1", "change Play Sound ID", "click 2",
-                      "change Play Effect"}));
-}
