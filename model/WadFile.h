@@ -83,12 +83,13 @@ int ReadWad(const std::string& fileName, WadFile& wad, std::string* why = nullpt
 // at fault, or the animation.
 int ReadWadBytes(std::span<const uint8_t> bytes, WadFile& wad, std::string* why = nullptr);
 
-// Writes wad to the file, through a symbolic link to the file it names.
+// Writes wad to the file, through a symbolic link to the file it names (as
+// WriteFileAtomically does; a file of several names is rewritten in place).
 // Returns 1 on success; 0 when the version is not 129 or a count does not
 // fit the file (the target is not touched), when the target may not be
-// replaced (not a regular file, not writable by the user, one of several hard
-// links) or any step of the write fails (an existing target keeps its old
-// content). On failure, why (when given) says what was wrong.
+// replaced (not a regular file, not writable by the user) or any step of the
+// write fails (an existing target keeps its old content). On failure, why
+// (when given) says what was wrong.
 int WriteWad(const std::string& fileName, const WadFile& wad, std::string* why = nullptr);
 
 // The bytes WriteWad puts in the file: the sections, then trailingBytes.

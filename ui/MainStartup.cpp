@@ -1,7 +1,7 @@
 // Start-up of the main window's unit and window: the unit's state (and the
-// file-size signal, which must not end the program), the
-// Direct3D device on the 3D panel, the idle handler, "Strings.xml", the
-// statistics font and the floor grid.
+// file-size signal, which must not end the program), the Direct3D device on
+// the 3D panel, the idle handler, "Strings.xml", the statistics font and the
+// floor grid.
 
 #include <cassert>
 #include <csignal>

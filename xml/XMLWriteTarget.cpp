@@ -16,15 +16,16 @@ void AppendUnit(std::string& bytes, char32_t unit) {
   bytes.push_back(static_cast<char>((unit >> 8) & 0xFF));
 }
 
-}  // namespace
-
-std::string utf16LeBytes(std::string_view text) {
-  if (text.empty() || text.size() > static_cast<std::size_t>(INT_MAX)) return {};
+// Appends UTF-8 text as UTF-16 code units, two bytes each, low byte first;
+// characters above U+FFFF become surrogate pairs. False for a text longer
+// than the conversion takes.
+bool AppendUtf16Le(std::string& bytes, std::string_view text) {
+  if (text.empty()) return true;
+  if (text.size() > static_cast<std::size_t>(INT_MAX)) return false;
   const int length = static_cast<int>(text.size());
   std::vector<wchar_t> characters(text.size());
   const int count = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, characters.data(), length);
-  std::string bytes;
-  bytes.reserve(static_cast<std::size_t>(count) * 4);
+  bytes.reserve(bytes.size() + static_cast<std::size_t>(count) * 4);
   for (int i = 0; i < count; ++i) {
     const auto c = static_cast<char32_t>(characters[static_cast<std::size_t>(i)]);
     if (c < kFirstSupplementary) {
@@ -34,31 +35,20 @@ std::string utf16LeBytes(std::string_view text) {
       AppendUnit(bytes, kLowSurrogateBase + ((c - kFirstSupplementary) & 0x3FF));
     }
   }
-  return bytes;
+  return true;
 }
 
-bool writeUtf8AsUtf16(std::FILE* file, std::string_view text) {
-  if (text.size() > static_cast<std::size_t>(INT_MAX)) return false;
-  const std::string bytes = utf16LeBytes(text);
-  return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-}
+}  // namespace
 
 void XMLWriteTarget::emit(std::string_view text) {
-  if (failed_) return;
-  if (kind_ == kUtf16File) {
-    if (stream_ == nullptr)
-      text_->append(utf16LeBytes(text));
-    else if (!writeUtf8AsUtf16(stream_, text))
-      failed_ = true;
-  } else if (kind_ != kRegistry) {
-    emitBytes(text);
-  }
+  if (failed_ || kind_ == kRegistry) return;
+  if (kind_ != kUtf16File)
+    text_->append(text);
+  else if (!AppendUtf16Le(*text_, text))
+    failed_ = true;
 }
 
 void XMLWriteTarget::emitBytes(std::string_view bytes) {
   if (failed_ || kind_ == kRegistry) return;
-  if (stream_ == nullptr)
-    text_->append(bytes);
-  else if (std::fwrite(bytes.data(), 1, bytes.size(), stream_) != bytes.size())
-    failed_ = true;
+  text_->append(bytes);
 }

@@ -1,56 +1,44 @@
 #pragma once
-// Where the serialiser sends a document: an open file written as stored
-// (UTF-8), a string in memory, a registry key, or an open file (or the bytes
-// of one, in memory) written as UTF-16LE. A target remembers whether any
-// write to it failed.
+// Where the serialiser sends a document: text in memory, written as stored
+// (UTF-8) or as the UTF-16LE bytes of a file, or a registry key. Files are
+// written whole from that text, so that a failed save never leaves half a
+// file. A target remembers whether any write to it failed.
 
 #include "win32/Registry.h"
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 
 class XMLWriteTarget {
  public:
+  // kFile names the kind of a save to a UTF-8 file; its text is made in a
+  // kMemory target.
   enum Kind { kFile = 0, kMemory = 1, kRegistry = 2, kUtf16File = 3 };
 
-  static XMLWriteTarget file(std::FILE* stream) { return XMLWriteTarget(kFile, stream, nullptr, nullptr); }
   // Appends to the text already in `text`.
-  static XMLWriteTarget memory(std::string& text) { return XMLWriteTarget(kMemory, nullptr, &text, nullptr); }
+  static XMLWriteTarget memory(std::string& text) { return XMLWriteTarget(kMemory, &text, nullptr); }
   // Keys are created below the open key `parent`.
-  static XMLWriteTarget registry(HKEY parent) { return XMLWriteTarget(kRegistry, nullptr, nullptr, parent); }
-  static XMLWriteTarget utf16File(std::FILE* stream) { return XMLWriteTarget(kUtf16File, stream, nullptr, nullptr); }
+  static XMLWriteTarget registry(HKEY parent) { return XMLWriteTarget(kRegistry, nullptr, parent); }
   // The UTF-16LE bytes of a file, appended to `bytes`.
-  static XMLWriteTarget utf16Text(std::string& bytes) { return XMLWriteTarget(kUtf16File, nullptr, &bytes, nullptr); }
+  static XMLWriteTarget utf16Text(std::string& bytes) { return XMLWriteTarget(kUtf16File, &bytes, nullptr); }
 
   Kind kind() const { return kind_; }
   HKEY key() const { return key_; }
 
-  // Sends a piece of UTF-8 text: unchanged to a file or to memory, as
-  // little-endian UTF-16 to a UTF-16 file. A registry key takes no text.
+  // Sends a piece of UTF-8 text: unchanged to memory, as little-endian UTF-16
+  // to a UTF-16 file's bytes. A registry key takes no text.
   void emit(std::string_view text);
-  // Sends bytes unchanged to either kind of file or to memory.
+  // Sends bytes unchanged to memory or a UTF-16 file's bytes.
   void emitBytes(std::string_view bytes);
 
   bool failed() const { return failed_; }
   void fail() { failed_ = true; }
 
  private:
-  // A file target with neither a stream nor a string has failed from the start.
-  XMLWriteTarget(Kind kind, std::FILE* stream, std::string* text, HKEY key)
-      : kind_(kind), stream_(stream), text_(text), key_(key),
-        failed_((kind == kFile || kind == kUtf16File) && stream == nullptr && text == nullptr) {}
+  XMLWriteTarget(Kind kind, std::string* text, HKEY key) : kind_(kind), text_(text), key_(key) {}
 
   Kind kind_;
-  std::FILE* stream_;
   std::string* text_;
   HKEY key_;
-  bool failed_;
+  bool failed_ = false;
 };
-
-// Writes UTF-8 text to a file as UTF-16 code units, two bytes each, low byte
-// first; characters above U+FFFF become surrogate pairs. Returns false when
-// a write failed.
-bool writeUtf8AsUtf16(std::FILE* file, std::string_view text);
-// The same units as bytes.
-std::string utf16LeBytes(std::string_view text);

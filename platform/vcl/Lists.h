@@ -62,9 +62,9 @@ enum TComboBoxStyle { csDropDown, csDropDownList };
 // A user's choice of an item fires OnClick, then OnChange; Down and Up
 // choose the next and the previous item so (the first with none selected),
 // and nothing at either end. In the editable style (csDropDown) typing
-// replaces the text and fires OnChange; the selected item stays. Setting the text from the program fires nothing. The
-// selected item shows as the text; with no selection, or with no items after
-// a Clear, the text is empty.
+// replaces the text and fires OnChange; the selected item stays. Setting the
+// text from the program fires nothing. The selected item shows as the text;
+// with no selection, or with no items after a Clear, the text is empty.
 class TComboBox : public TCustomListControl {
  public:
   explicit TComboBox(TComponent* owner) : TCustomListControl(owner) {}
