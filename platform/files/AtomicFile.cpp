@@ -1,7 +1,6 @@
 #include "files/AtomicFile.h"
 
 #include <fcntl.h>
-#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,31 +10,9 @@
 #include "files/FileBeside.h"
 #include "files/FileReason.h"
 #include "files/InPlaceRewrite.h"
+#include "files/LinkChain.h"
 
 namespace {
-
-// As many links as the system itself follows in one path.
-constexpr int kMaxLinksFollowed = 40;
-
-// The name the bytes go to: path, or with links followed, the file its chain
-// of symbolic links ends at (which need not exist yet). Empty, with the
-// error in error, when a link cannot be read or the chain does not end.
-std::string ResolveLinks(std::string path, int& error) {
-  for (int followed = 0; followed <= kMaxLinksFollowed; ++followed) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-    char target[PATH_MAX];
-    const ssize_t length = ::readlink(path.c_str(), target, sizeof target);
-    if (length < 0 || static_cast<std::size_t>(length) >= sizeof target) {
-      error = length < 0 ? errno : ENAMETOOLONG;
-      return {};
-    }
-    const std::string next(target, static_cast<std::size_t>(length));
-    path = next.starts_with('/') ? next : FolderOf(path) + next;
-  }
-  error = ELOOP;
-  return {};
-}
 
 // Why the file at target may not be replaced, if it may not; nothing when
 // it does not exist or may be replaced. existing receives its status.
