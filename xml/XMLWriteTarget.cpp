@@ -43,7 +43,7 @@ bool AppendUtf16Le(std::string& bytes, std::string_view text) {
 void XMLWriteTarget::emit(std::string_view text) {
   if (failed_ || kind_ == kRegistry) return;
   if (kind_ != kUtf16File) return emitBytes(text);
-  // Each unit of at most four bytes becomes two bytes or more: a text that
+  // Every one to four UTF-8 bytes become two bytes or more, so a text that
   // cannot fit is refused before it is converted.
   if (text.size() / 2 > room()) return fail();
   failingOnExhaustion([&] {

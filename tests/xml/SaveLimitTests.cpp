@@ -73,30 +73,24 @@ TEST(XmlSaveLimit, MemorySavesHoldTextsUpToTheReadableSizeWholeAndRefuseLongerOn
 // as they were.
 TEST(XmlSaveLimit, FileSavesWriteTextsUpToTheReadableSizeAndLeaveTheOldFileForLongerOnes) {
   xmltest::ScratchDirectory scratch;
-  struct Kind {
-    int kind;
-    std::size_t fit;
-    std::string (*bytes)(std::size_t);
-  };
-  const Kind kinds[] = {
-      {XMLWriteTarget::kFile, kUtf8Fit, [](std::size_t n) { return TextWithValue(n); }},
-      {XMLWriteTarget::kUtf16File, kUtf16Fit, [](std::size_t n) { return kUtf16Mark + Utf16Le(TextWithValue(n)); }},
-  };
-  for (const Kind& k : kinds) {
-    SCOPED_TRACE("file kind " + std::to_string(k.kind));
+  for (const int kind : {XMLWriteTarget::kFile, XMLWriteTarget::kUtf16File}) {
+    SCOPED_TRACE("file kind " + std::to_string(kind));
+    const bool utf16 = kind == XMLWriteTarget::kUtf16File;
+    const std::size_t fit = utf16 ? kUtf16Fit : kUtf8Fit;
     fs::remove("fits.xml");
     xmltest::WriteFile("kept.xml", kOriginal);
-    EXPECT_EQ(DocumentWithValue(k.fit + 1)->save("kept.xml", 1, k.kind), 0);
+    EXPECT_EQ(DocumentWithValue(fit + 1)->save("kept.xml", 1, kind), 0);
     EXPECT_TRUE(xmltest::ReadFile("kept.xml") == kOriginal) << "the old file was changed";
     EXPECT_EQ(testsupport::EntryCount(scratch.path), 1u) << "a file was left beside the old one";
 
-    EXPECT_EQ(DocumentWithValue(k.fit)->save("fits.xml", 1, k.kind), 1);
+    EXPECT_EQ(DocumentWithValue(fit)->save("fits.xml", 1, kind), 1);
     const std::string written = xmltest::ReadFile("fits.xml");
     EXPECT_EQ(written.size(), kLimit);
-    EXPECT_TRUE(written == k.bytes(k.fit)) << "the file does not hold the whole text";
+    EXPECT_TRUE(written == (utf16 ? kUtf16Mark + Utf16Le(TextWithValue(fit)) : TextWithValue(fit)))
+        << "the file does not hold the whole text";
     const XML reread("fits.xml");
     EXPECT_EQ(reread.status(), kXmlLoaded);
-    EXPECT_EQ(xmltest::Value(reread.root(), "a").size(), k.fit);
+    EXPECT_EQ(xmltest::Value(reread.root(), "a").size(), fit);
   }
 }
 
