@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <new>
 #include <string_view>
 
 namespace {
@@ -137,14 +138,23 @@ int XML::save(const char* fileName, int raw, int kind, XMLTransform* transform, 
   if (kind == kUtf16File) target.emitBytes(kUtf16ByteOrderMark);
   if (saveRoot(target, raw, transform, transformParameter) != 1 || target.failed()) return 0;
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
-  return WriteFileAtomically(path, std::span(data, bytes.size())) ? 1 : 0;
+  try {
+    return WriteFileAtomically(path, std::span(data, bytes.size())) ? 1 : 0;
+  } catch (const std::bad_alloc&) {
+    return 0;
+  }
 }
 
 int XML::save(std::span<char> buffer, int raw, int kind, XMLTransform* transform, void* transformParameter) {
   if (kind != XMLWriteTarget::kMemory || root_ == nullptr) return 0;
   const auto terminator = std::find(buffer.begin(), buffer.end(), '\0');
   if (terminator == buffer.end()) return 0;
-  std::string text(buffer.begin(), terminator);
+  std::string text;
+  try {
+    text.assign(buffer.begin(), terminator);
+  } catch (const std::bad_alloc&) {
+    return 0;
+  }
   if (saveToMemory(text, raw, transform, transformParameter) != 1 || text.size() >= buffer.size()) return 0;
   std::copy(text.begin(), text.end(), buffer.begin());
   buffer[text.size()] = '\0';

@@ -49,7 +49,10 @@ class XML {
   // Every save refuses (returns 0, writes and opens nothing) a document that
   // has no root, as after a load whose root end tag was missing or whose
   // elements nested deeper than the parser follows: what it would write is
-  // not the document that was read.
+  // not the document that was read. Every save to a file or memory also
+  // refuses a text of more than kXmlMaxFileBytes bytes as stored (XMLFile.h),
+  // which could never be loaded again, and fails when memory runs out; the
+  // string, buffer or file it was to write is then left as it was.
   //
   // Saves to a file by kind: 0 (XMLWriteTarget::kFile) writes the text as
   // stored (UTF-8), 3 (kUtf16File) as UTF-16LE after the byte-order mark
@@ -72,7 +75,8 @@ class XML {
   // kinds return 0.
   int save(std::span<char> buffer, int raw = 1, int kind = 1, XMLTransform* transform = nullptr,
            void* transformParameter = nullptr);
-  // Appends the document to text; returns 1, or 0 when the transform failed.
+  // Appends the document to text; returns 1, or 0, with text unchanged, when
+  // the transform failed or the text could not be made (see above).
   int saveToMemory(std::string& text, int raw = 1, XMLTransform* transform = nullptr,
                    void* transformParameter = nullptr);
   // Writes header and root to any target.

@@ -104,7 +104,9 @@ class XMLElement {
   // given indentation depth; raw 1 writes the stored forms, raw 0 the
   // unescaped ones. Parked children are restored first. Returns 0 when a
   // write failed (for the registry: a key or value that could not be made;
-  // what lies below a key that could not be made is skipped).
+  // what lies below a key that could not be made is skipped; for text: more
+  // than the target takes, or no memory left, and the text is then as it
+  // was when the target was made).
   int write(XMLWriteTarget& target, unsigned depth, int withChildren, int raw);
   // The same at depth 0 with the header's lines before and after. With a
   // transform the whole text is encoded first; that is possible for a file

@@ -42,13 +42,23 @@ bool AppendUtf16Le(std::string& bytes, std::string_view text) {
 
 void XMLWriteTarget::emit(std::string_view text) {
   if (failed_ || kind_ == kRegistry) return;
-  if (kind_ != kUtf16File)
-    text_->append(text);
-  else if (!AppendUtf16Le(*text_, text))
-    failed_ = true;
+  if (kind_ != kUtf16File) return emitBytes(text);
+  // Every one to four UTF-8 bytes become two bytes or more, so a text that
+  // cannot fit is refused before it is converted.
+  if (text.size() / 2 > room()) return fail();
+  failingOnExhaustion([&] {
+    if (!AppendUtf16Le(*text_, text) || text_->size() - start_ > kMaxTextBytes) fail();
+  });
 }
 
 void XMLWriteTarget::emitBytes(std::string_view bytes) {
   if (failed_ || kind_ == kRegistry) return;
-  text_->append(bytes);
+  if (bytes.size() > room()) return fail();
+  failingOnExhaustion([&] { text_->append(bytes); });
+}
+
+void XMLWriteTarget::fail() {
+  failed_ = true;
+  // Shrinking a string allocates nothing.
+  if (text_ != nullptr && text_->size() > start_) text_->resize(start_);
 }

@@ -45,6 +45,8 @@ class ElementSink {
   virtual void content(const XMLElement& element, unsigned index, unsigned depth) = 0;
   virtual void cdata(const XMLElement& element, unsigned index, unsigned depth) = 0;
   virtual void close(const XMLElement& element, unsigned depth, bool empty) = 0;
+  // True once nothing more can be written: the walk ends there.
+  virtual bool stopped() const = 0;
 };
 
 // Indented text with CRLF line ends, for files and memory.
@@ -83,6 +85,10 @@ class TextSink : public ElementSink {
     if (!empty) target_.emit(Joined({Indent(depth), "</", xmlCopiedForm(element.storedName(), raw_), ">\r\n"}));
   }
 
+  // A failed text takes nothing more, and the lines of a deep tree's
+  // remaining elements would cost time with every level of indentation.
+  bool stopped() const override { return target_.failed(); }
+
  private:
   static std::string Indent(unsigned depth) { return std::string(depth, '\t'); }
 
@@ -97,6 +103,10 @@ class TextSink : public ElementSink {
 class RegistrySink : public ElementSink {
  public:
   RegistrySink(XMLWriteTarget& target, int raw) : target_(target), raw_(raw) {}
+  // Keys still open when a walk was cut short by an exhausted memory.
+  ~RegistrySink() override {
+    for (const HKEY key : keys_) RegCloseKey(key);
+  }
 
   bool open(const XMLElement& element, unsigned index, unsigned, bool) override {
     const std::string name = Joined({"E", std::to_string(index), xmlCopiedForm(element.storedName(), raw_)});
@@ -133,6 +143,9 @@ class RegistrySink : public ElementSink {
     RegCloseKey(keys_.back());
     keys_.pop_back();
   }
+
+  // A key that could not be made skips only what lies below it.
+  bool stopped() const override { return false; }
 
  private:
   void setValue(const std::string& name, const std::string& text) {
@@ -198,7 +211,7 @@ void Walk(ElementSink& sink, XMLElement* element, unsigned index, unsigned depth
   if (element == nullptr) return;
   std::vector<WalkFrame> frames;
   OpenElement(sink, frames, element, index, depth, withChildren);
-  while (!frames.empty()) {
+  while (!frames.empty() && !sink.stopped()) {
     WalkFrame& f = frames.back();
     if (!withChildren || f.nextChild >= f.element->childCount()) {
       CloseElement(sink, f);
@@ -217,17 +230,10 @@ std::unique_ptr<ElementSink> SinkFor(XMLWriteTarget& target, int raw) {
   return std::make_unique<TextSink>(target, raw);
 }
 
-}  // namespace
-
-int xmlWriteElement(XMLWriteTarget& target, XMLElement* element, unsigned depth, int withChildren, int raw) {
-  const XMLElement* parent = element != nullptr ? element->parent() : nullptr;
-  const unsigned index = parent != nullptr ? static_cast<unsigned>(parent->indexOfChild(element)) : 0;
-  Walk(*SinkFor(target, raw), element, index, depth, withChildren != 0);
-  return target.failed() ? 0 : 1;
-}
-
-int xmlWriteDocument(XMLWriteTarget& target, XMLElement* element, int withChildren, int raw, XMLHeader* header,
-                     XMLTransform* transform, void* transformParameter) {
+// The header's lines around the element, or all of it encoded by the
+// transform.
+int WriteDocument(XMLWriteTarget& target, XMLElement* element, int withChildren, int raw, XMLHeader* header,
+                  XMLTransform* transform, void* transformParameter) {
   if (transform == nullptr) {
     if (header != nullptr) header->write(target, 0);
     xmlWriteElement(target, element, 0, withChildren, raw);
@@ -238,7 +244,11 @@ int xmlWriteDocument(XMLWriteTarget& target, XMLElement* element, int withChildr
   if (target.kind() != XMLWriteTarget::kFile && target.kind() != XMLWriteTarget::kMemory) return 0;
   std::string text;
   XMLWriteTarget plain = XMLWriteTarget::memory(text);
-  xmlWriteDocument(plain, element, withChildren, raw, header, nullptr, nullptr);
+  // A text too long to keep is not encoded.
+  if (WriteDocument(plain, element, withChildren, raw, header, nullptr, nullptr) != 1) {
+    target.fail();
+    return 0;
+  }
   std::string encoded(text.size() + kTransformSlack, '\0');
   const std::size_t length = transform->encode(text.data(), text.size(), encoded.data(), encoded.size(),
                                                transformParameter);
@@ -248,6 +258,23 @@ int xmlWriteDocument(XMLWriteTarget& target, XMLElement* element, int withChildr
   }
   target.emitBytes(std::string_view(encoded.data(), length));
   return target.failed() ? 0 : 1;
+}
+
+}  // namespace
+
+int xmlWriteElement(XMLWriteTarget& target, XMLElement* element, unsigned depth, int withChildren, int raw) {
+  const XMLElement* parent = element != nullptr ? element->parent() : nullptr;
+  const unsigned index = parent != nullptr ? static_cast<unsigned>(parent->indexOfChild(element)) : 0;
+  target.failingOnExhaustion([&] { Walk(*SinkFor(target, raw), element, index, depth, withChildren != 0); });
+  return target.failed() ? 0 : 1;
+}
+
+int xmlWriteDocument(XMLWriteTarget& target, XMLElement* element, int withChildren, int raw, XMLHeader* header,
+                     XMLTransform* transform, void* transformParameter) {
+  int written = 0;
+  target.failingOnExhaustion(
+      [&] { written = WriteDocument(target, element, withChildren, raw, header, transform, transformParameter); });
+  return target.failed() ? 0 : written;
 }
 
 int XMLElement::write(XMLWriteTarget& target, unsigned depth, int withChildren, int raw) {
