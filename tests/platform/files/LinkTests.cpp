@@ -71,8 +71,8 @@ TEST(SaveThroughLinks, AStrangersLinkInAStickySharedFolderIsRefused) {
         testsupport::EntryCount(shared) != 4)
       report += "a refused save left a mark\n";
     for (const char* name : {"own.wad", "owners.wad"})
-      if (std::string why; !WriteFileAtomically(name, Bytes(name), &why) || testsupport::ReadBytes(victim) != Bytes(name) ||
-          !fs::is_symlink(name))
+      if (std::string why; !WriteFileAtomically(name, Bytes(name), &why) ||
+                           testsupport::ReadBytes(victim) != Bytes(name) || !fs::is_symlink(name))
         report += std::string(name) + " was not followed: " + why + "\n";
     return report;
   }));
