@@ -131,8 +131,9 @@ TEST(TexturePages, EachWholePageHoldsItsOwnPixelsAndTheDumpTheFirst) {
   EXPECT_EQ(trTextura(info).PageCount(), 2);
 }
 
-// The dump is scratch in the working folder: what a link of its name points
-// at is never written, and a FIFO of its name is neither waited on nor replaced.
+// The dump is scratch in the working folder: what a symbolic or hard link of
+// its name shares is never written, and a FIFO of its name is neither waited
+// on nor replaced.
 TEST(TexturePages, TheDumpReplacesALinkOfItsNameAndRefusesWhatIsNoFile) {
   namespace fs = std::filesystem;
   const fs::path folder = testsupport::UniqueTempPath("texture-dump", "");
@@ -145,6 +146,12 @@ TEST(TexturePages, TheDumpReplacesALinkOfItsNameAndRefusesWhatIsNoFile) {
   LoadTextureInfo(info, rgb.data(), static_cast<std::uint32_t>(rgb.size()));
   ASSERT_TRUE(DumpTexturePages(info, dump.c_str()));
   EXPECT_EQ(fs::file_size(victim), 8u);
+  EXPECT_EQ(testsupport::ReadBytes(dump), std::vector(info.pixels.begin(), info.pixels.begin() + kTexturePageBytes));
+
+  fs::remove(dump);
+  fs::create_hard_link(victim, dump);
+  ASSERT_TRUE(DumpTexturePages(info, dump.c_str()));
+  EXPECT_EQ(testsupport::ReadBytes(victim), std::vector<unsigned char>({'p', 'r', 'e', 'c', 'i', 'o', 'u', 's'}));
   EXPECT_EQ(testsupport::ReadBytes(dump), std::vector(info.pixels.begin(), info.pixels.begin() + kTexturePageBytes));
 
   fs::remove(dump);

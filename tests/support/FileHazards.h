@@ -88,6 +88,16 @@ inline std::string BecomeUnprivileged() {
   return {};
 }
 
+// In a child: takes the ids of user (its group of the same number, no
+// others), for what the system lets one user do to another's files. Empty
+// when the process now has them.
+inline std::string BecomeUser(uid_t user) {
+  if (::geteuid() != 0) return kChildSkipped + "only root may take another user's ids";
+  if (::setgroups(0, nullptr) != 0 || ::setgid(user) != 0 || ::setuid(user) != 0)
+    return kChildSkipped + "the ids of user " + std::to_string(user) + " could not be taken";
+  return {};
+}
+
 // In a child: mounts a small file system on folder, seen by this process
 // only, lets first put there what it should hold, then fills it to the last
 // byte with one more file. Empty when that was done.
