@@ -16,6 +16,7 @@
 #include <functional>
 #include <future>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -82,6 +83,19 @@ inline std::string BecomeUnprivileged() {
     return kChildSkipped + "root's rights could not be given up, so file modes cannot be checked";
   // The checkout's folders may be closed to other users: a child working in
   // one could not find its way back once it left, so it works from the root.
+  char here[PATH_MAX];
+  if ((::getcwd(here, sizeof here) == nullptr || ::access(here, X_OK) != 0) && ::chdir("/") != 0)
+    return kChildSkipped + "no folder this user may enter";
+  return {};
+}
+
+// In a child: takes the ids of the user uid, of primary group gid and
+// further groups, for whom root set up files first. Empty when the process
+// now has that user's rights.
+inline std::string BecomeUser(uid_t uid, gid_t gid, const std::vector<gid_t>& groups) {
+  if (::geteuid() != 0) return kChildSkipped + "only root can take another user's ids";
+  if (::setgroups(groups.size(), groups.data()) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0)
+    return kChildSkipped + "user " + std::to_string(uid) + "'s ids could not be taken";
   char here[PATH_MAX];
   if ((::getcwd(here, sizeof here) == nullptr || ::access(here, X_OK) != 0) && ::chdir("/") != 0)
     return kChildSkipped + "no folder this user may enter";

@@ -1,1 +1,369 @@
+// Replacing a file as users meet it: whoever saves, the file keeps its
+// owner, group, attributes and mode; its bytes are no one else's to read on
+// their way in; a folder that takes no new name does not stop the save; a
+// backup that is left says whose it is; and a save reported done stays done.
+
+#include "files/AtomicFile.h"
+
+#include <dirent.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+
+#include "FileHazards.h"
+#include "SyncRecord.h"
+#include "TempFiles.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr uid_t kSaver = 1000;
+constexpr gid_t kSaversGroup = 1000;
+constexpr gid_t kSharedGroup = 1234;  // the saver is a member
+constexpr uid_t kOtherUser = 2000;    // not in the saver's groups
+const std::string kSaved = "saved";
+
+// A folder of its own for a test, removed with what it holds.
+class Scratch {
+ public:
+  explicit Scratch(const std::string& stem) : folder_(testsupport::UniqueTempPath(stem, "")) {
+    fs::create_directories(folder_);
+  }
+  ~Scratch() {
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+  }
+  const fs::path& Folder() const { return folder_; }
+
+ private:
+  fs::path folder_;
+};
+
+std::string Save(const fs::path& path, const std::string& text, ReplaceOptions options = {}) {
+  std::string why;
+  const auto* data = reinterpret_cast<const std::uint8_t*>(text.data());
+  return WriteFileAtomically(path, std::span(data, text.size()), &why, options) ? kSaved : why;
+}
+
+std::string Read(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Makes path hold text, with the given mode and, where root sets it up, owner.
+void Put(const fs::path& path, const std::string& text, mode_t mode, uid_t uid = ::geteuid(),
+         gid_t gid = ::getegid()) {
+  std::ofstream(path, std::ios::binary) << text;
+  EXPECT_EQ(::chown(path.c_str(), uid, gid), 0);
+  EXPECT_EQ(::chmod(path.c_str(), mode), 0);
+}
+
+struct stat StatusOf(const fs::path& path) {
+  struct stat info {};
+  EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+  return info;
+}
+
+// Owner, group and mode, as one line that a failure prints readably.
+std::string Ids(const fs::path& path) {
+  const struct stat info = StatusOf(path);
+  char line[64];
+  std::snprintf(line, sizeof line, "%u:%u %04o", info.st_uid, info.st_gid, info.st_mode & 07777);
+  return line;
+}
+
+// The names in folder other than those it is known to hold.
+std::set<std::string> Others(const fs::path& folder, const std::set<std::string>& known) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder))
+    if (!known.contains(entry.path().filename())) names.insert(entry.path().filename());
+  return names;
+}
+
+std::map<std::string, std::string> AttributesOf(const fs::path& path) {
+  std::map<std::string, std::string> attributes;
+  char names[4096], value[4096];
+  const ssize_t length = ::llistxattr(path.c_str(), names, sizeof names);
+  for (ssize_t at = 0; at < length; at += static_cast<ssize_t>(std::strlen(names + at)) + 1) {
+    const ssize_t size = ::lgetxattr(path.c_str(), names + at, value, sizeof value);
+    attributes[names + at] = std::string(value, static_cast<std::size_t>(std::max<ssize_t>(size, 0)));
+  }
+  return attributes;
+}
+
+// An ACL as the system keeps it in an extended attribute: a version, then
+// (tag, permissions, id) entries, little-endian.
+enum AclTag : std::uint16_t { kOwnerEntry = 1, kUserEntry = 2, kGroupEntry = 4, kMaskEntry = 0x10, kOtherEntry = 0x20 };
+std::string Acl(std::initializer_list<std::tuple<AclTag, std::uint16_t, std::uint32_t>> entries) {
+  std::string value("\2\0\0\0", 4);
+  for (auto [tag, permissions, id] : entries) {
+    char entry[8];
+    std::memcpy(entry, &tag, 2);
+    std::memcpy(entry + 2, &permissions, 2);
+    std::memcpy(entry + 4, &id, 4);
+    value.append(entry, 8);
+  }
+  return value;
+}
+constexpr std::uint32_t kNoId = ~0u;
+
+// The files in a folder and their modes at the moment a write first passes
+// the file-size limit: what others could read while a save was under way.
+const char* watchedFolder = nullptr;
+std::map<std::string, mode_t> seenWhileWriting;
+
+void LookWhenTooLarge(int) {
+  if (!seenWhileWriting.empty()) return;
+  DIR* folder = ::opendir(watchedFolder);
+  for (const dirent* entry; (entry = ::readdir(folder)) != nullptr;) {
+    struct stat info {};
+    if (::fstatat(::dirfd(folder), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode))
+      seenWhileWriting[entry->d_name] = info.st_mode & 07777;
+  }
+  ::closedir(folder);
+}
+
+// In a child: files may grow to 4 KiB only, and the folder is looked at as
+// the limit is passed. Empty when that was done.
+constexpr rlim_t kSizeLimit = 4096;
+std::string WatchFolderAtSizeLimit(const fs::path& folder) {
+  static std::string kept;
+  kept = folder.string();
+  watchedFolder = kept.c_str();
+  struct sigaction look {};
+  look.sa_handler = LookWhenTooLarge;
+  const rlimit small{kSizeLimit, kSizeLimit};
+  if (::sigaction(SIGXFSZ, &look, nullptr) != 0 || ::setrlimit(RLIMIT_FSIZE, &small) != 0)
+    return testsupport::kChildSkipped + "no file-size limit can be set";
+  return {};
+}
+
+}  // namespace
+
+// Root sets up a shared folder; a member of its group saves another user's
+// group-writable file and one of the saver's own of that group. Neither
+// changes owner, group or mode: the saver's own file is replaced in one
+// step, the other's (whose owner the saver may not give a file) rewritten in
+// place. Root's save keeps set-id bits, which a change of owner clears.
+TEST(Replace, KeepsOwnerGroupAndModeWhoeverSaves) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can set up other users' files";
+  Scratch scratch("owners");
+  const fs::path folder = scratch.Folder();
+  ASSERT_EQ(::chown(folder.c_str(), 0, kSharedGroup), 0);
+  ASSERT_EQ(::chmod(folder.c_str(), 0775), 0);
+  Put(folder / "theirs.wad", "theirs", 0664, kOtherUser, kSharedGroup);
+  Put(folder / "mine.wad", "mine", 0660, kSaver, kSharedGroup);
+  Put(folder / "tool.wad", "tool", 06755, kOtherUser, kSharedGroup);
+  const ino_t theirs = StatusOf(folder / "theirs.wad").st_ino, mine = StatusOf(folder / "mine.wad").st_ino;
+
+  EXPECT_CHILD_CLEAN(testsupport::RunInChild([&]() -> std::string {
+    if (std::string refused = testsupport::BecomeUser(kSaver, kSaversGroup, {kSharedGroup}); !refused.empty())
+      return refused;
+    return Save(folder / "theirs.wad", "new") + ", " + Save(folder / "mine.wad", "new") == "saved, saved"
+               ? ""
+               : "a save as a member of the group was refused";
+  }));
+  EXPECT_EQ(Save(folder / "tool.wad", "new"), kSaved);
+
+  EXPECT_EQ(Ids(folder / "theirs.wad"), "2000:1234 0664");
+  EXPECT_EQ(Ids(folder / "mine.wad"), "1000:1234 0660");
+  EXPECT_EQ(Ids(folder / "tool.wad"), "2000:1234 6755");
+  for (const char* name : {"theirs.wad", "mine.wad", "tool.wad"}) EXPECT_EQ(Read(folder / name), "new") << name;
+  EXPECT_EQ(StatusOf(folder / "theirs.wad").st_ino, theirs);
+  EXPECT_NE(StatusOf(folder / "mine.wad").st_ino, mine);
+  EXPECT_EQ(Others(folder, {"theirs.wad", "mine.wad", "tool.wad"}), std::set<std::string>{});
+}
+
+// A file's own attributes and ACL stay with it, and one without gets none
+// from its folder's default ACL. A security label the saver may not give a
+// new file keeps the file where it lies, and so with its label.
+TEST(Replace, KeepsExtendedAttributesAndTakesNoneFromTheFolder) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can set security attributes";
+  Scratch scratch("attributes");
+  const fs::path folder = scratch.Folder(), tagged = folder / "tagged.wad", plain = folder / "plain.wad",
+                 saversOwn = folder / "own", labelled = saversOwn / "labelled.wad";
+  fs::create_directory(saversOwn);
+  ASSERT_EQ(::chown(saversOwn.c_str(), kSaver, kSaversGroup), 0);
+  Put(plain, "plain", 0644);
+  Put(tagged, "tagged", 0640);
+  const std::string origin = "exported", acl = Acl({{kOwnerEntry, 6, kNoId}, {kUserEntry, 4, kOtherUser},
+                                                    {kGroupEntry, 4, kNoId}, {kMaskEntry, 4, kNoId},
+                                                    {kOtherEntry, 0, kNoId}});
+  const std::string folderAcl = Acl({{kOwnerEntry, 7, kNoId}, {kUserEntry, 6, kOtherUser}, {kGroupEntry, 5, kNoId},
+                                     {kMaskEntry, 7, kNoId}, {kOtherEntry, 5, kNoId}});
+  if (::setxattr(tagged.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) != 0 ||
+      ::setxattr(folder.c_str(), "system.posix_acl_default", folderAcl.data(), folderAcl.size(), 0) != 0)
+    GTEST_SKIP() << "no ACLs on this file system";
+  ASSERT_EQ(::setxattr(tagged.c_str(), "user.origin", origin.data(), origin.size(), 0), 0);
+  Put(labelled, "labelled", 0644, kSaver, kSaversGroup);
+  ASSERT_EQ(::setxattr(labelled.c_str(), "security.wadtest", "kept", 4, 0), 0);
+  const auto taggedBefore = AttributesOf(tagged), plainBefore = AttributesOf(plain),
+             labelledBefore = AttributesOf(labelled);
+  ASSERT_EQ(taggedBefore.size(), 2u);
+
+  EXPECT_EQ(Save(tagged, "new"), kSaved);
+  EXPECT_EQ(Save(plain, "new"), kSaved);
+  EXPECT_CHILD_CLEAN(testsupport::RunInChild([&]() -> std::string {
+    if (std::string refused = testsupport::BecomeUser(kSaver, kSaversGroup, {}); !refused.empty()) return refused;
+    return Save(labelled, "new") == kSaved ? "" : "the labelled file was not saved";
+  }));
+  EXPECT_EQ(AttributesOf(tagged), taggedBefore);
+  EXPECT_EQ(AttributesOf(plain), plainBefore);
+  EXPECT_EQ(AttributesOf(labelled), labelledBefore);
+  EXPECT_EQ(Ids(tagged), "0:0 0640");
+  EXPECT_EQ(Ids(plain), "0:0 0644");
+  for (const fs::path& path : {tagged, plain, labelled}) EXPECT_EQ(Read(path), "new") << path;
+}
+
+// The folder is looked at while a save's bytes go in (the write passes a
+// file-size limit and fails): every file there that holds a 0600 file's
+// content, old or new, is owner-only, a backup too, which is named after
+// its file even when that name is taken. A file where there was none takes
+// the mode any new file there takes, and is gone should its write fail.
+TEST(Replace, NoOneElseCanReadTheBytesOnTheirWayIn) {
+  Scratch scratch("privacy");
+  const fs::path folder = scratch.Folder();
+  Put(folder / "alone.wad", "secret", 0600);
+  Put(folder / "twin.wad", "secret", 0600);
+  fs::create_hard_link(folder / "twin.wad", folder / "twin2.wad");
+  Put(folder / "victim.wad", "victim", 0600);
+  fs::create_hard_link(folder / "victim.wad", folder / "scratch.bbb");
+
+  EXPECT_CHILD_CLEAN(testsupport::RunInChild([&]() -> std::string {
+    const std::string backup = ".twin.wad.backup-" + std::to_string(::getpid()), big(2 * kSizeLimit, 'n');
+    Put(folder / backup, "", 0600);  // the name a backup would take first
+    ::umask(022);
+    if (std::string refused = WatchFolderAtSizeLimit(folder); !refused.empty()) return refused;
+    std::string report;
+    const auto expect = [&report](bool ok, const std::string& what) { report += ok ? "" : what + "; "; };
+    const std::set<std::string> known{"alone.wad", "twin.wad", "twin2.wad", backup, "victim.wad", "scratch.bbb"};
+    const auto onTheWay = [&] {
+      std::map<std::string, mode_t> others;
+      for (const auto& [name, mode] : std::exchange(seenWhileWriting, {}))
+        if (!known.contains(name)) others[name] = mode;
+      return others;
+    };
+
+    expect(Save(folder / "alone.wad", big) == "File too large", "the first save was not refused");
+    const auto beside = onTheWay();
+    expect(beside.size() == 1 && beside.begin()->second == 0600, "the new file beside was not owner-only");
+    expect(Save(folder / "twin.wad", big) == "File too large", "the second save was not refused");
+    expect(onTheWay() == std::map<std::string, mode_t>{{backup + "-1", 0600}},
+           "no owner-only backup named after the file, beside the name taken");
+    expect(Read(folder / "alone.wad") + Read(folder / "twin.wad") == "secretsecret", "old content was lost");
+
+    ::umask(027);
+    expect(Save(folder / "new.wad", "new") == kSaved && Ids(folder / "new.wad").ends_with(" 0640"),
+           "a new file did not take the umask's mode");
+    expect(Save(folder / "scratch.bbb", "new", {.links = LinkHandling::kReplaceName}) == kSaved &&
+               Ids(folder / "scratch.bbb").ends_with(" 0640") && Read(folder / "victim.wad") == "victim",
+           "a name of its own did not become a new file");
+    expect(Save(folder / "lost.wad", big) == "File too large" && !fs::exists(folder / "lost.wad"),
+           "a new file whose write failed was kept");
+    expect(Others(folder, known) == std::set<std::string>{"new.wad"}, "a file was left in the folder");
+    return report;
+  }));
+}
+
+// A file the saver may write is saved where the folder takes no new name:
+// in a folder closed to new names, and another user's in a sticky folder.
+// A failed write there is undone from the old bytes kept in memory.
+TEST(Replace, SavesAWritableFileWhereItsFolderTakesNoNewName) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can set up other users' files";
+  Scratch scratch("closed");
+  const fs::path closed = scratch.Folder() / "closed", sticky = scratch.Folder() / "sticky";
+  fs::create_directories(closed);
+  fs::create_directories(sticky);
+  Put(closed / "mine.wad", "old", 0644, kSaver, kSaversGroup);
+  Put(sticky / "theirs.wad", "old", 0666, kOtherUser, kOtherUser);
+  ASSERT_EQ(::chown(closed.c_str(), kSaver, kSaversGroup), 0);
+  ASSERT_EQ(::chmod(closed.c_str(), 0555), 0);
+  ASSERT_EQ(::chmod(sticky.c_str(), 01777), 0);
+
+  EXPECT_CHILD_CLEAN(testsupport::RunInChild([&]() -> std::string {
+    if (std::string refused = testsupport::BecomeUser(kSaver, kSaversGroup, {}); !refused.empty()) return refused;
+    std::string report = Save(closed / "mine.wad", "new") + ", " + Save(sticky / "theirs.wad", "new");
+    report = report == "saved, saved" ? "" : report + "; ";
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{kSizeLimit, kSizeLimit};
+    if (::setrlimit(RLIMIT_FSIZE, &small) != 0) return testsupport::kChildSkipped + "no file-size limit can be set";
+    if (Save(closed / "mine.wad", std::string(2 * kSizeLimit, 'n')) != "File too large")
+      report += "the write past the limit was not refused";
+    return report;
+  }));
+  EXPECT_EQ(Read(closed / "mine.wad") + Read(sticky / "theirs.wad"), "newnew");
+  EXPECT_EQ(Ids(sticky / "theirs.wad"), "2000:2000 0666");
+  EXPECT_EQ(Others(closed, {"mine.wad"}), std::set<std::string>{});
+  EXPECT_EQ(Others(sticky, {"theirs.wad"}), std::set<std::string>{});
+}
+
+// A durable save flushes the folder after each name it makes or changes:
+// after the rename, after a new file, after a backup and before the rewrite
+// it guards. The backup is gone after a rewrite that went well. A save that
+// need not last flushes nothing.
+TEST(Replace, DurableSavesFlushTheFolderOnceTheNameIsThere) {
+  Scratch scratch("flush");
+  const fs::path folder = scratch.Folder();
+  Put(folder / "one.wad", "old", 0644);
+  Put(folder / "twin.wad", "old", 0644);
+  fs::create_hard_link(folder / "twin.wad", folder / "twin2.wad");
+  filetests::SyncRecord record;
+  using Calls = std::vector<std::string>;
+
+  EXPECT_EQ(Save(folder / "one.wad", "new"), kSaved);
+  EXPECT_EQ(record.Take(), (Calls{"flush file", "rename", "flush folder"}));
+  EXPECT_EQ(Save(folder / "made.wad", "new"), kSaved);
+  EXPECT_EQ(record.Take(), (Calls{"flush file", "rename", "flush folder"}));
+  EXPECT_EQ(Save(folder / "twin.wad", "new"), kSaved);
+  EXPECT_EQ(record.Take(), (Calls{"flush file", "flush folder", "flush file"}));
+  EXPECT_EQ(Save(folder / "one.wad", "newer", {.durable = false}), kSaved);
+  EXPECT_EQ(Save(folder / "twin.wad", "newer", {.durable = false}), kSaved);
+  EXPECT_EQ(record.Take(), Calls{"rename"});
+  EXPECT_EQ(Read(folder / "twin2.wad"), "newer");
+  EXPECT_EQ(Others(folder, {"one.wad", "made.wad", "twin.wad", "twin2.wad"}), std::set<std::string>{});
+}
+
+// On a full disk: a backup that cannot be written refuses the save with the
+// file untouched. Given room for the backup only, a sparse file's rewrite
+// runs out of room over its holes, and so does putting the old bytes back;
+// the backup then stays, owner-only, named after the file and in the reason.
+TEST(Replace, ABackupThatIsLeftIsNamedOwnerOnlyAndHoldsTheOldContent) {
+  Scratch scratch("full");
+  const std::string folder = scratch.Folder().string(), twin = folder + "/twin.wad";
+  constexpr off_t kSparseSize = 16384;
+  const std::string old = std::string(4096, 'o') + std::string(kSparseSize - 4096, '\0');
+
+  EXPECT_CHILD_CLEAN(testsupport::RunInChild([&]() -> std::string {
+    std::string full = testsupport::MountFullFileSystem(folder, [&] {
+      std::ofstream(twin) << old.substr(0, 4096);
+      fs::resize_file(twin, kSparseSize);
+      fs::create_hard_link(twin, folder + "/twin2.wad");
+    });
+    if (!full.empty()) return full;
+    std::string report;
+    const auto expect = [&report](bool ok, const std::string& what) { report += ok ? "" : what + "; "; };
+    const std::string fresh(kSparseSize, 'n');
+
+    expect(Save(twin, fresh) == "No space left on device", "a save without room for a backup was not refused");
+    expect(Read(twin) == old, "the file was touched without a backup");
+    expect(Others(folder, {"twin.wad", "twin2.wad", "filler"}).empty(), "a partial backup was left");
+
+    fs::resize_file(folder + "/filler", fs::file_size(folder + "/filler") - kSparseSize);
+    const std::string backup = folder + "/.twin.wad.backup-" + std::to_string(::getpid());
+    const std::string why = Save(twin, fresh);
+    expect(why == "No space left on device; its old content is kept in " + backup, "the reason was " + why);
+    expect(fs::exists(backup) && Read(backup) == old, "the backup does not hold the old content");
+    expect(fs::exists(backup) && (StatusOf(backup).st_mode & 07777) == 0600, "the backup is not owner-only");
+    return report;
+  }));
+}
