@@ -164,7 +164,8 @@ TEST(Replace, KeepsOwnerGroupAndModeWhoeverSaves) {
   Put(folder / "theirs.wad", "theirs", 0664, kOtherUser, kSharedGroup);
   Put(folder / "mine.wad", "mine", 0660, kSaver, kSharedGroup);
   Put(folder / "tool.wad", "tool", 06755, kOtherUser, kSharedGroup);
-  const ino_t theirs = StatusOf(folder / "theirs.wad").st_ino, mine = StatusOf(folder / "mine.wad").st_ino;
+  const ino_t theirs = StatusOf(folder / "theirs.wad").st_ino, mine = StatusOf(folder / "mine.wad").st_ino,
+              tool = StatusOf(folder / "tool.wad").st_ino;
 
   EXPECT_CHILD_CLEAN(testsupport::RunInChild([&]() -> std::string {
     if (std::string refused = testsupport::BecomeUser(kSaver, kSaversGroup, {kSharedGroup}); !refused.empty())
@@ -181,6 +182,7 @@ TEST(Replace, KeepsOwnerGroupAndModeWhoeverSaves) {
   for (const char* name : {"theirs.wad", "mine.wad", "tool.wad"}) EXPECT_EQ(Read(folder / name), "new") << name;
   EXPECT_EQ(StatusOf(folder / "theirs.wad").st_ino, theirs);
   EXPECT_NE(StatusOf(folder / "mine.wad").st_ino, mine);
+  EXPECT_NE(StatusOf(folder / "tool.wad").st_ino, tool);
   EXPECT_EQ(Others(folder, {"theirs.wad", "mine.wad", "tool.wad"}), std::set<std::string>{});
 }
 
@@ -344,23 +346,27 @@ TEST(Replace, ABackupThatIsLeftIsNamedOwnerOnlyAndHoldsTheOldContent) {
   const std::string old = std::string(4096, 'o') + std::string(kSparseSize - 4096, '\0');
 
   EXPECT_CHILD_CLEAN(testsupport::RunInChild([&]() -> std::string {
+    const std::string whole = folder + "/whole.wad", page(4096, 'o');
     std::string full = testsupport::MountFullFileSystem(folder, [&] {
-      std::ofstream(twin) << old.substr(0, 4096);
+      std::ofstream(twin) << page;
       fs::resize_file(twin, kSparseSize);
       fs::create_hard_link(twin, folder + "/twin2.wad");
+      std::ofstream(whole) << page;  // needs no new room to be overwritten
+      fs::create_hard_link(whole, folder + "/whole2.wad");
     });
     if (!full.empty()) return full;
     std::string report;
     const auto expect = [&report](bool ok, const std::string& what) { report += ok ? "" : what + "; "; };
-    const std::string fresh(kSparseSize, 'n');
+    const std::set<std::string> known{"twin.wad", "twin2.wad", "whole.wad", "whole2.wad", "filler"};
 
-    expect(Save(twin, fresh) == "No space left on device", "a save without room for a backup was not refused");
-    expect(Read(twin) == old, "the file was touched without a backup");
-    expect(Others(folder, {"twin.wad", "twin2.wad", "filler"}).empty(), "a partial backup was left");
+    expect(Save(whole, std::string(4096, 'n')) == "No space left on device",
+           "a save without room for a backup was not refused");
+    expect(Read(whole) == page, "the file was touched without a backup");
+    expect(Others(folder, known).empty(), "a partial backup was left");
 
     fs::resize_file(folder + "/filler", fs::file_size(folder + "/filler") - kSparseSize);
     const std::string backup = folder + "/.twin.wad.backup-" + std::to_string(::getpid());
-    const std::string why = Save(twin, fresh);
+    const std::string why = Save(twin, std::string(kSparseSize, 'n'));
     expect(why == "No space left on device; its old content is kept in " + backup, "the reason was " + why);
     expect(fs::exists(backup) && Read(backup) == old, "the backup does not hold the old content");
     expect(fs::exists(backup) && (StatusOf(backup).st_mode & 07777) == 0600, "the backup is not owner-only");
