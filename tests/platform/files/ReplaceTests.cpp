@@ -34,19 +34,21 @@ constexpr uid_t kOtherUser = 2000;    // not in the saver's groups
 const std::string kSaved = "saved";
 
 // A folder of its own for a test, removed with what it holds.
-class Scratch {
- public:
-  explicit Scratch(const std::string& stem) : folder_(testsupport::UniqueTempPath(stem, "")) {
-    fs::create_directories(folder_);
+struct Scratch {
+  explicit Scratch(const std::string& stem) : folder(testsupport::UniqueTempPath(stem, "")) {
+    fs::create_directories(folder);
   }
   ~Scratch() {
     std::error_code ignored;
-    fs::remove_all(folder_, ignored);
+    fs::remove_all(folder, ignored);
   }
-  const fs::path& Folder() const { return folder_; }
+  const fs::path folder;
+};
 
- private:
-  fs::path folder_;
+// What a child found wrong, one "what; " each.
+struct Report {
+  void Expect(bool ok, const std::string& what) { text += ok ? "" : what + "; "; }
+  std::string text;
 };
 
 std::string Save(const fs::path& path, const std::string& text, ReplaceOptions options = {}) {
@@ -101,30 +103,25 @@ std::map<std::string, std::string> AttributesOf(const fs::path& path) {
   return attributes;
 }
 
-// An ACL as the system keeps it in an extended attribute: a version, then
-// (tag, permissions, id) entries, little-endian.
-enum AclTag : std::uint16_t { kOwnerEntry = 1, kUserEntry = 2, kGroupEntry = 4, kMaskEntry = 0x10, kOtherEntry = 0x20 };
-std::string Acl(std::initializer_list<std::tuple<AclTag, std::uint16_t, std::uint32_t>> entries) {
-  std::string value("\2\0\0\0", 4);
-  for (auto [tag, permissions, id] : entries) {
-    char entry[8];
-    std::memcpy(entry, &tag, 2);
-    std::memcpy(entry + 2, &permissions, 2);
-    std::memcpy(entry + 4, &id, 4);
-    value.append(entry, 8);
-  }
-  return value;
+// An ACL as the system keeps it in an extended attribute: a version word,
+// then entries as they lie in memory here (little-endian).
+struct AclEntry {
+  enum Tag : std::uint16_t { kOwner = 1, kUser = 2, kGroup = 4, kMask = 0x10, kOther = 0x20 } tag;
+  std::uint16_t permissions;
+  std::uint32_t id = ~0u;  // a user's, for kUser
+};
+std::string Acl(const std::vector<AclEntry>& entries) {
+  return std::string("\2\0\0\0", 4) + std::string(reinterpret_cast<const char*>(entries.data()), 8 * entries.size());
 }
-constexpr std::uint32_t kNoId = ~0u;
 
 // The files in a folder and their modes at the moment a write first passes
 // the file-size limit: what others could read while a save was under way.
-const char* watchedFolder = nullptr;
+std::string watchedFolder;
 std::map<std::string, mode_t> seenWhileWriting;
 
 void LookWhenTooLarge(int) {
   if (!seenWhileWriting.empty()) return;
-  DIR* folder = ::opendir(watchedFolder);
+  DIR* folder = ::opendir(watchedFolder.c_str());
   for (const dirent* entry; (entry = ::readdir(folder)) != nullptr;) {
     struct stat info {};
     if (::fstatat(::dirfd(folder), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode))
@@ -133,57 +130,77 @@ void LookWhenTooLarge(int) {
   ::closedir(folder);
 }
 
-// In a child: files may grow to 4 KiB only, and the folder is looked at as
-// the limit is passed. Empty when that was done.
+// In a child: files may grow to 4 KiB only; onPassing is what the signal
+// of a write past that does. Empty when that was done.
 constexpr rlim_t kSizeLimit = 4096;
-std::string WatchFolderAtSizeLimit(const fs::path& folder) {
-  static std::string kept;
-  kept = folder.string();
-  watchedFolder = kept.c_str();
-  struct sigaction look {};
-  look.sa_handler = LookWhenTooLarge;
+std::string LimitFileSize(void (*onPassing)(int)) {
+  struct sigaction action {};
+  action.sa_handler = onPassing;
   const rlimit small{kSizeLimit, kSizeLimit};
-  if (::sigaction(SIGXFSZ, &look, nullptr) != 0 || ::setrlimit(RLIMIT_FSIZE, &small) != 0)
+  if (::sigaction(SIGXFSZ, &action, nullptr) != 0 || ::setrlimit(RLIMIT_FSIZE, &small) != 0)
     return testsupport::kChildSkipped + "no file-size limit can be set";
   return {};
 }
 
 }  // namespace
 
-// Root sets up a shared folder; a member of its group saves another user's
-// group-writable file and one of the saver's own of that group. Neither
-// changes owner, group or mode: the saver's own file is replaced in one
-// step, the other's (whose owner the saver may not give a file) rewritten in
-// place. Root's save keeps set-id bits, which a change of owner clears.
-TEST(Replace, KeepsOwnerGroupAndModeWhoeverSaves) {
+// Root sets up files that a user (a member of a shared group) may write,
+// and the user saves them. None changes owner, group or mode: the user's
+// own file of the shared group is replaced in one step; another user's, in a
+// folder closed to new names or in a sticky one, is rewritten in place (the
+// user may give a new file neither owner nor name). A failed write where no
+// backup can be made is undone from memory. Root's save keeps set-id bits,
+// which the change of owner clears.
+TEST(Replace, KeepsOwnerGroupAndModeWhoeverSavesAndWhereverTheFileIs) {
   if (::geteuid() != 0) GTEST_SKIP() << "only root can set up other users' files";
   Scratch scratch("owners");
-  const fs::path folder = scratch.Folder();
-  ASSERT_EQ(::chown(folder.c_str(), 0, kSharedGroup), 0);
-  ASSERT_EQ(::chmod(folder.c_str(), 0775), 0);
-  Put(folder / "theirs.wad", "theirs", 0664, kOtherUser, kSharedGroup);
-  Put(folder / "mine.wad", "mine", 0660, kSaver, kSharedGroup);
-  Put(folder / "tool.wad", "tool", 06755, kOtherUser, kSharedGroup);
-  const ino_t theirs = StatusOf(folder / "theirs.wad").st_ino, mine = StatusOf(folder / "mine.wad").st_ino,
-              tool = StatusOf(folder / "tool.wad").st_ino;
+  const fs::path folder = scratch.folder, closed = folder / "closed", sticky = folder / "sticky";
+  fs::create_directories(closed);
+  fs::create_directories(sticky);
+  struct Case {
+    fs::path path;
+    mode_t mode;
+    uid_t uid;
+    gid_t gid;
+    bool replaced;  // by a new file, in one step
+  };
+  const std::vector<Case> cases{{folder / "theirs.wad", 0664, kOtherUser, kSharedGroup, false},
+                                {folder / "mine.wad", 0660, kSaver, kSharedGroup, true},
+                                {folder / "tool.wad", 06755, kOtherUser, kSharedGroup, true},
+                                {closed / "mine.wad", 0644, kSaver, kSaversGroup, false},
+                                {sticky / "theirs.wad", 0666, kOtherUser, kOtherUser, false}};
+  std::vector<ino_t> inodes;
+  for (const Case& file : cases) {
+    Put(file.path, "old", file.mode, file.uid, file.gid);
+    inodes.push_back(StatusOf(file.path).st_ino);
+  }
+  ASSERT_EQ(::chown(folder.c_str(), 0, kSharedGroup) | ::chmod(folder.c_str(), 0775), 0);
+  ASSERT_EQ(::chown(closed.c_str(), kSaver, kSaversGroup) | ::chmod(closed.c_str(), 0555), 0);
+  ASSERT_EQ(::chmod(sticky.c_str(), 01777), 0);
 
   EXPECT_CHILD_CLEAN(testsupport::RunInChild([&]() -> std::string {
     if (std::string refused = testsupport::BecomeUser(kSaver, kSaversGroup, {kSharedGroup}); !refused.empty())
       return refused;
-    return Save(folder / "theirs.wad", "new") + ", " + Save(folder / "mine.wad", "new") == "saved, saved"
-               ? ""
-               : "a save as a member of the group was refused";
+    Report report;
+    for (const Case& file : cases)
+      if (::access(file.path.c_str(), W_OK) == 0) report.Expect(Save(file.path, "new") == kSaved, file.path);
+    if (std::string refused = LimitFileSize(SIG_IGN); !refused.empty()) return refused;
+    report.Expect(Save(closed / "mine.wad", std::string(2 * kSizeLimit, 'n')) == "File too large",
+                  "the write past the limit was not refused");
+    return report.text;
   }));
   EXPECT_EQ(Save(folder / "tool.wad", "new"), kSaved);
 
-  EXPECT_EQ(Ids(folder / "theirs.wad"), "2000:1234 0664");
-  EXPECT_EQ(Ids(folder / "mine.wad"), "1000:1234 0660");
-  EXPECT_EQ(Ids(folder / "tool.wad"), "2000:1234 6755");
-  for (const char* name : {"theirs.wad", "mine.wad", "tool.wad"}) EXPECT_EQ(Read(folder / name), "new") << name;
-  EXPECT_EQ(StatusOf(folder / "theirs.wad").st_ino, theirs);
-  EXPECT_NE(StatusOf(folder / "mine.wad").st_ino, mine);
-  EXPECT_NE(StatusOf(folder / "tool.wad").st_ino, tool);
-  EXPECT_EQ(Others(folder, {"theirs.wad", "mine.wad", "tool.wad"}), std::set<std::string>{});
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const Case& file = cases[i];
+    char ids[32];
+    std::snprintf(ids, sizeof ids, "%u:%u %04o", file.uid, file.gid, file.mode);
+    EXPECT_EQ(Ids(file.path), ids) << file.path;
+    EXPECT_EQ(Read(file.path), "new") << file.path;
+    EXPECT_EQ(StatusOf(file.path).st_ino != inodes[i], file.replaced) << file.path;
+  }
+  for (const fs::path& place : {folder, closed, sticky})
+    EXPECT_EQ(Others(place, {"theirs.wad", "mine.wad", "tool.wad", "closed", "sticky"}), std::set<std::string>{});
 }
 
 // A file's own attributes and ACL stay with it, and one without gets none
@@ -192,17 +209,16 @@ TEST(Replace, KeepsOwnerGroupAndModeWhoeverSaves) {
 TEST(Replace, KeepsExtendedAttributesAndTakesNoneFromTheFolder) {
   if (::geteuid() != 0) GTEST_SKIP() << "only root can set security attributes";
   Scratch scratch("attributes");
-  const fs::path folder = scratch.Folder(), tagged = folder / "tagged.wad", plain = folder / "plain.wad",
+  const fs::path folder = scratch.folder, tagged = folder / "tagged.wad", plain = folder / "plain.wad",
                  saversOwn = folder / "own", labelled = saversOwn / "labelled.wad";
   fs::create_directory(saversOwn);
   ASSERT_EQ(::chown(saversOwn.c_str(), kSaver, kSaversGroup), 0);
   Put(plain, "plain", 0644);
   Put(tagged, "tagged", 0640);
-  const std::string origin = "exported", acl = Acl({{kOwnerEntry, 6, kNoId}, {kUserEntry, 4, kOtherUser},
-                                                    {kGroupEntry, 4, kNoId}, {kMaskEntry, 4, kNoId},
-                                                    {kOtherEntry, 0, kNoId}});
-  const std::string folderAcl = Acl({{kOwnerEntry, 7, kNoId}, {kUserEntry, 6, kOtherUser}, {kGroupEntry, 5, kNoId},
-                                     {kMaskEntry, 7, kNoId}, {kOtherEntry, 5, kNoId}});
+  using enum AclEntry::Tag;
+  const std::string origin = "exported",
+                    acl = Acl({{kOwner, 6}, {kUser, 4, kOtherUser}, {kGroup, 4}, {kMask, 4}, {kOther, 0}}),
+                    folderAcl = Acl({{kOwner, 7}, {kUser, 6, kOtherUser}, {kGroup, 5}, {kMask, 7}, {kOther, 5}});
   if (::setxattr(tagged.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) != 0 ||
       ::setxattr(folder.c_str(), "system.posix_acl_default", folderAcl.data(), folderAcl.size(), 0) != 0)
     GTEST_SKIP() << "no ACLs on this file system";
@@ -234,7 +250,7 @@ TEST(Replace, KeepsExtendedAttributesAndTakesNoneFromTheFolder) {
 // the mode any new file there takes, and is gone should its write fail.
 TEST(Replace, NoOneElseCanReadTheBytesOnTheirWayIn) {
   Scratch scratch("privacy");
-  const fs::path folder = scratch.Folder();
+  const fs::path folder = scratch.folder;
   Put(folder / "alone.wad", "secret", 0600);
   Put(folder / "twin.wad", "secret", 0600);
   fs::create_hard_link(folder / "twin.wad", folder / "twin2.wad");
@@ -245,9 +261,9 @@ TEST(Replace, NoOneElseCanReadTheBytesOnTheirWayIn) {
     const std::string backup = ".twin.wad.backup-" + std::to_string(::getpid()), big(2 * kSizeLimit, 'n');
     Put(folder / backup, "", 0600);  // the name a backup would take first
     ::umask(022);
-    if (std::string refused = WatchFolderAtSizeLimit(folder); !refused.empty()) return refused;
-    std::string report;
-    const auto expect = [&report](bool ok, const std::string& what) { report += ok ? "" : what + "; "; };
+    watchedFolder = folder;
+    if (std::string refused = LimitFileSize(LookWhenTooLarge); !refused.empty()) return refused;
+    Report report;
     const std::set<std::string> known{"alone.wad", "twin.wad", "twin2.wad", backup, "victim.wad", "scratch.bbb"};
     const auto onTheWay = [&] {
       std::map<std::string, mode_t> others;
@@ -256,57 +272,25 @@ TEST(Replace, NoOneElseCanReadTheBytesOnTheirWayIn) {
       return others;
     };
 
-    expect(Save(folder / "alone.wad", big) == "File too large", "the first save was not refused");
+    report.Expect(Save(folder / "alone.wad", big) == "File too large", "the first save was not refused");
     const auto beside = onTheWay();
-    expect(beside.size() == 1 && beside.begin()->second == 0600, "the new file beside was not owner-only");
-    expect(Save(folder / "twin.wad", big) == "File too large", "the second save was not refused");
-    expect(onTheWay() == std::map<std::string, mode_t>{{backup + "-1", 0600}},
+    report.Expect(beside.size() == 1 && beside.begin()->second == 0600, "the new file beside was not owner-only");
+    report.Expect(Save(folder / "twin.wad", big) == "File too large", "the second save was not refused");
+    report.Expect(onTheWay() == std::map<std::string, mode_t>{{backup + "-1", 0600}},
            "no owner-only backup named after the file, beside the name taken");
-    expect(Read(folder / "alone.wad") + Read(folder / "twin.wad") == "secretsecret", "old content was lost");
+    report.Expect(Read(folder / "alone.wad") + Read(folder / "twin.wad") == "secretsecret", "old content was lost");
 
     ::umask(027);
-    expect(Save(folder / "new.wad", "new") == kSaved && Ids(folder / "new.wad").ends_with(" 0640"),
+    report.Expect(Save(folder / "new.wad", "new") == kSaved && Ids(folder / "new.wad").ends_with(" 0640"),
            "a new file did not take the umask's mode");
-    expect(Save(folder / "scratch.bbb", "new", {.links = LinkHandling::kReplaceName}) == kSaved &&
+    report.Expect(Save(folder / "scratch.bbb", "new", {.links = LinkHandling::kReplaceName}) == kSaved &&
                Ids(folder / "scratch.bbb").ends_with(" 0640") && Read(folder / "victim.wad") == "victim",
            "a name of its own did not become a new file");
-    expect(Save(folder / "lost.wad", big) == "File too large" && !fs::exists(folder / "lost.wad"),
+    report.Expect(Save(folder / "lost.wad", big) == "File too large" && !fs::exists(folder / "lost.wad"),
            "a new file whose write failed was kept");
-    expect(Others(folder, known) == std::set<std::string>{"new.wad"}, "a file was left in the folder");
-    return report;
+    report.Expect(Others(folder, known) == std::set<std::string>{"new.wad"}, "a file was left in the folder");
+    return report.text;
   }));
-}
-
-// A file the saver may write is saved where the folder takes no new name:
-// in a folder closed to new names, and another user's in a sticky folder.
-// A failed write there is undone from the old bytes kept in memory.
-TEST(Replace, SavesAWritableFileWhereItsFolderTakesNoNewName) {
-  if (::geteuid() != 0) GTEST_SKIP() << "only root can set up other users' files";
-  Scratch scratch("closed");
-  const fs::path closed = scratch.Folder() / "closed", sticky = scratch.Folder() / "sticky";
-  fs::create_directories(closed);
-  fs::create_directories(sticky);
-  Put(closed / "mine.wad", "old", 0644, kSaver, kSaversGroup);
-  Put(sticky / "theirs.wad", "old", 0666, kOtherUser, kOtherUser);
-  ASSERT_EQ(::chown(closed.c_str(), kSaver, kSaversGroup), 0);
-  ASSERT_EQ(::chmod(closed.c_str(), 0555), 0);
-  ASSERT_EQ(::chmod(sticky.c_str(), 01777), 0);
-
-  EXPECT_CHILD_CLEAN(testsupport::RunInChild([&]() -> std::string {
-    if (std::string refused = testsupport::BecomeUser(kSaver, kSaversGroup, {}); !refused.empty()) return refused;
-    std::string report = Save(closed / "mine.wad", "new") + ", " + Save(sticky / "theirs.wad", "new");
-    report = report == "saved, saved" ? "" : report + "; ";
-    ::signal(SIGXFSZ, SIG_IGN);
-    const rlimit small{kSizeLimit, kSizeLimit};
-    if (::setrlimit(RLIMIT_FSIZE, &small) != 0) return testsupport::kChildSkipped + "no file-size limit can be set";
-    if (Save(closed / "mine.wad", std::string(2 * kSizeLimit, 'n')) != "File too large")
-      report += "the write past the limit was not refused";
-    return report;
-  }));
-  EXPECT_EQ(Read(closed / "mine.wad") + Read(sticky / "theirs.wad"), "newnew");
-  EXPECT_EQ(Ids(sticky / "theirs.wad"), "2000:2000 0666");
-  EXPECT_EQ(Others(closed, {"mine.wad"}), std::set<std::string>{});
-  EXPECT_EQ(Others(sticky, {"theirs.wad"}), std::set<std::string>{});
 }
 
 // A durable save flushes the folder after each name it makes or changes:
@@ -315,7 +299,7 @@ TEST(Replace, SavesAWritableFileWhereItsFolderTakesNoNewName) {
 // need not last flushes nothing.
 TEST(Replace, DurableSavesFlushTheFolderOnceTheNameIsThere) {
   Scratch scratch("flush");
-  const fs::path folder = scratch.Folder();
+  const fs::path folder = scratch.folder;
   Put(folder / "one.wad", "old", 0644);
   Put(folder / "twin.wad", "old", 0644);
   fs::create_hard_link(folder / "twin.wad", folder / "twin2.wad");
@@ -341,7 +325,7 @@ TEST(Replace, DurableSavesFlushTheFolderOnceTheNameIsThere) {
 // the backup then stays, owner-only, named after the file and in the reason.
 TEST(Replace, ABackupThatIsLeftIsNamedOwnerOnlyAndHoldsTheOldContent) {
   Scratch scratch("full");
-  const std::string folder = scratch.Folder().string(), twin = folder + "/twin.wad";
+  const std::string folder = scratch.folder.string(), twin = folder + "/twin.wad";
   constexpr off_t kSparseSize = 16384;
   const std::string old = std::string(4096, 'o') + std::string(kSparseSize - 4096, '\0');
 
@@ -355,21 +339,20 @@ TEST(Replace, ABackupThatIsLeftIsNamedOwnerOnlyAndHoldsTheOldContent) {
       fs::create_hard_link(whole, folder + "/whole2.wad");
     });
     if (!full.empty()) return full;
-    std::string report;
-    const auto expect = [&report](bool ok, const std::string& what) { report += ok ? "" : what + "; "; };
+    Report report;
     const std::set<std::string> known{"twin.wad", "twin2.wad", "whole.wad", "whole2.wad", "filler"};
 
-    expect(Save(whole, std::string(4096, 'n')) == "No space left on device",
+    report.Expect(Save(whole, std::string(4096, 'n')) == "No space left on device",
            "a save without room for a backup was not refused");
-    expect(Read(whole) == page, "the file was touched without a backup");
-    expect(Others(folder, known).empty(), "a partial backup was left");
+    report.Expect(Read(whole) == page, "the file was touched without a backup");
+    report.Expect(Others(folder, known).empty(), "a partial backup was left");
 
     fs::resize_file(folder + "/filler", fs::file_size(folder + "/filler") - kSparseSize);
     const std::string backup = folder + "/.twin.wad.backup-" + std::to_string(::getpid());
     const std::string why = Save(twin, std::string(kSparseSize, 'n'));
-    expect(why == "No space left on device; its old content is kept in " + backup, "the reason was " + why);
-    expect(fs::exists(backup) && Read(backup) == old, "the backup does not hold the old content");
-    expect(fs::exists(backup) && (StatusOf(backup).st_mode & 07777) == 0600, "the backup is not owner-only");
-    return report;
+    report.Expect(why == "No space left on device; its old content is kept in " + backup, "the reason was " + why);
+    report.Expect(fs::exists(backup) && Read(backup) == old, "the backup does not hold the old content");
+    report.Expect(fs::exists(backup) && (StatusOf(backup).st_mode & 07777) == 0600, "the backup is not owner-only");
+    return report.text;
   }));
 }
