@@ -112,11 +112,12 @@ bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> 
     return Refused(why, *refusal);
   const struct stat* old = FileReplaced(existing, options.links);
 
-  // Rewritten where it lies is a file that a new one renamed over its name
-  // cannot replace: one of several names, which the rename would part; and,
-  // found on trying, one in a folder that takes no new name, or whose
-  // owner, group, mode or extended attributes a new file cannot be given.
+  // A file of several names is rewritten where it lies: a new file renamed
+  // over one of them would part it from the others.
   if (old != nullptr && old->st_nlink > 1) return RewriteWhereItLies(target, bytes, why, options.durable);
+  // So is a file that, as trying shows, no new file can replace: one in a
+  // folder that takes no new name, or one whose owner, group, mode or
+  // extended attributes a new file cannot be given.
   const RenameOutcome outcome = ReplaceByRename(target, bytes, old, options.durable);
   if (outcome.noNewFileFits) return RewriteWhereItLies(target, bytes, why, options.durable);
   return outcome.error == 0 || Refused(why, FileErrorReason(outcome.error));
