@@ -7,12 +7,21 @@
 #include <cerrno>
 #include <optional>
 
+#include "files/FileAttributes.h"
 #include "files/FileBeside.h"
 #include "files/FileReason.h"
 #include "files/InPlaceRewrite.h"
 #include "files/LinkChain.h"
 
 namespace {
+
+// A new file that is to hold an existing file's content is owner-only until
+// it has that file's owner, group and mode: no one else reads the bytes on
+// their way in.
+constexpr mode_t kOwnerOnly = 0600;
+// A file where there was none takes what any file made in its folder takes:
+// this, less the umask, or as the folder's default ACL has it.
+constexpr mode_t kAsAnyNewFile = 0666;
 
 // Why the file at target may not be replaced, if it may not; nothing when
 // it does not exist or may be replaced. existing receives its status.
@@ -34,37 +43,61 @@ bool Refused(std::string* why, std::string reason) {
   return false;
 }
 
-// Writes, keeps the owner and mode, flushes, closes and renames; the first error
-// number met, 0 when all went well. The new file is gone on failure.
-int WriteAndRename(int fd, const std::string& tempPath, const std::string& target, std::span<const std::uint8_t> bytes,
-                   const std::optional<struct stat>& existing, bool durable) {
+// What came of replacing a file by a new one renamed over its name.
+struct RenameOutcome {
   int error = 0;
-  const auto step = [&error](bool ok) {
-    if (!ok && error == 0) error = errno != 0 ? errno : EIO;
+  // Nothing was changed, because no new file can take the old one's place:
+  // the folder takes no new name, or the new file could not be given the old
+  // one's owner, group, mode or extended attributes.
+  bool noNewFileFits = false;
+};
+
+// A new file beside target, written, given what old has besides its bytes
+// (when there is an old file whose place it takes), flushed and renamed over
+// target; then the folder is flushed, so that the rename survives a crash
+// too. The new file is gone should any step fail.
+RenameOutcome ReplaceByRename(const std::string& target, std::span<const std::uint8_t> bytes,
+                              const struct stat* old, bool durable) {
+  std::string tempPath;
+  const int fd = CreateFileBeside(target, tempPath, old != nullptr ? kOwnerOnly : kAsAnyNewFile);
+  if (fd < 0) return {errno, old != nullptr && FolderTakesNoNewName(errno)};
+  RenameOutcome outcome;
+  const auto step = [&outcome](bool ok) {
+    if (!ok && outcome.error == 0) outcome.error = errno != 0 ? errno : EIO;
   };
+  errno = 0;
   step(WriteAllTo(fd, bytes));
-  // Only the superuser may give the file back to its owner; anyone else
-  // writes a file that is already theirs.
-  if (error == 0 && existing && ::geteuid() == 0) step(::fchown(fd, existing->st_uid, existing->st_gid) == 0);
-  // After the owner: a change of owner clears the set-id bits.
-  if (error == 0 && existing) step(::fchmod(fd, existing->st_mode & 07777) == 0);
-  if (error == 0 && durable) step(::fsync(fd) == 0);
+  if (outcome.error == 0 && old != nullptr) {
+    outcome.error = GiveAttributesOf(target, *old, fd);
+    outcome.noNewFileFits = outcome.error != 0;
+  }
+  if (outcome.error == 0 && durable) step(::fsync(fd) == 0);
   step(::close(fd) == 0);
-  if (error == 0) step(::rename(tempPath.c_str(), target.c_str()) == 0);
-  if (error != 0) ::unlink(tempPath.c_str());
-  return error;
+  if (outcome.error == 0) step(::rename(tempPath.c_str(), target.c_str()) == 0);
+  if (outcome.error != 0) {
+    ::unlink(tempPath.c_str());
+    return outcome;
+  }
+  return {durable ? FlushFolderOf(target) : 0};
 }
 
-// A file of several names is rewritten where it lies, so that every name
-// keeps naming it.
-bool ReplaceLinkedFile(const std::string& target, std::span<const std::uint8_t> bytes, std::string* why,
-                       bool durable) {
+// The file is rewritten where it lies, from a backup should the write fail.
+bool RewriteWhereItLies(const std::string& target, std::span<const std::uint8_t> bytes, std::string* why,
+                        bool durable) {
   std::string backupLeft;
   const int error = RewriteInPlace(target, bytes, durable, backupLeft);
   if (error == 0) return true;
   std::string reason = FileErrorReason(error);
   if (!backupLeft.empty()) reason += "; its old content is kept in " + backupLeft;
   return Refused(why, reason);
+}
+
+// The file whose content a save replaces, as opposed to a name that gets a
+// file of its own: none when there is no file, and none when links are not
+// followed and the file has other names, which keep it as it is.
+const struct stat* FileReplaced(const std::optional<struct stat>& existing, LinkHandling links) {
+  if (!existing || (links == LinkHandling::kReplaceName && existing->st_nlink > 1)) return nullptr;
+  return &*existing;
 }
 
 }  // namespace
@@ -77,14 +110,15 @@ bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> 
   std::optional<struct stat> existing;
   if (const std::optional<std::string> refusal = RefusalOf(target, options.links, existing))
     return Refused(why, *refusal);
+  const struct stat* old = FileReplaced(existing, options.links);
 
-  if (existing && options.links == LinkHandling::kThroughLinks && existing->st_nlink > 1)
-    return ReplaceLinkedFile(target, bytes, why, options.durable);
-
-  std::string tempPath;
-  const int fd = CreateFileBeside(target, tempPath);
-  if (fd < 0) return Refused(why, FileErrorReason(errno));
-  errno = 0;
-  error = WriteAndRename(fd, tempPath, target, bytes, existing, options.durable);
-  return error == 0 || Refused(why, FileErrorReason(error));
+  // A file of several names is rewritten where it lies: a new file renamed
+  // over one of them would part it from the others.
+  if (old != nullptr && old->st_nlink > 1) return RewriteWhereItLies(target, bytes, why, options.durable);
+  // So is a file that, as trying shows, no new file can replace: one in a
+  // folder that takes no new name, or one whose owner, group, mode or
+  // extended attributes a new file cannot be given.
+  const RenameOutcome outcome = ReplaceByRename(target, bytes, old, options.durable);
+  if (outcome.noNewFileFits) return RewriteWhereItLies(target, bytes, why, options.durable);
+  return outcome.error == 0 || Refused(why, FileErrorReason(outcome.error));
 }

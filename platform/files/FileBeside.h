@@ -1,7 +1,10 @@
 #pragma once
-// A new file in the folder of another, for content that is to take that
+// New files in the folder of another, for content that is to take that
 // file's place or to keep a copy of it: beside it, a rename stays on one file
-// system.
+// system. And the flush of that folder, without which a crash can undo what
+// was named there.
+
+#include <sys/types.h>
 
 #include <cstdint>
 #include <span>
@@ -10,9 +13,28 @@
 // The folder part of path, with its final '/'; empty for a bare name.
 std::string FolderOf(const std::string& path);
 
-// Opens a new file of a fresh, short name in target's folder for writing;
-// its name goes to path. -1 with errno set when none can be made.
-int CreateFileBeside(const std::string& target, std::string& path);
+// Opens a new file of a fresh, short name (".saving-PID-N") in target's
+// folder for writing, created with mode (less the umask, or as the folder's
+// default ACL has it); its name goes to path. -1 with errno set when none
+// can be made.
+int CreateFileBeside(const std::string& target, std::string& path, mode_t mode);
+
+// Opens a new owner-only file in target's folder for its old content, named
+// after it (".NAME.backup-PID", and a count after that should the name be
+// taken), so that a backup left behind says whose it is; its name goes to
+// path. -1 with errno set when none can be made.
+int CreateBackupBeside(const std::string& target, std::string& path);
+
+// Whether an error in making a file beside another says that its folder
+// takes no new name (it is closed to the user, sticky, or read-only), as
+// opposed to a failure such as a full disk.
+bool FolderTakesNoNewName(int error);
 
 // Writes every byte to fd; false with errno set when a write fails.
 bool WriteAllTo(int fd, std::span<const std::uint8_t> bytes);
+
+// Flushes the folder of path to the disk, so that a name made, renamed or
+// removed there survives a crash. 0, or the error number; a folder the user
+// may not open for reading, or on a file system that flushes no folders,
+// counts as flushed, since nothing more can be done for it.
+int FlushFolderOf(const std::string& path);

@@ -44,20 +44,26 @@ bool Overwrite(int fd, std::span<const std::uint8_t> bytes, bool durable) {
 
 int ErrorNow() { return errno != 0 ? errno : EIO; }
 
-// Copies old beside target; the backup's name, or empty with error set.
-std::string WriteBackup(const std::string& target, std::span<const std::uint8_t> old, bool durable, int& error) {
-  std::string backup;
-  const int fd = CreateFileBeside(target, backup);
+// Copies old to an owner-only backup beside target, flushed with its folder
+// when durable, so that a crash part-way through the rewrite still leaves the
+// old content on the disk. 0, or the error number; backup names it. Where the
+// folder takes no new name, no backup is made (backup stays empty) and the
+// old bytes are kept in memory only, to be put back should the write fail.
+int WriteBackup(const std::string& target, std::span<const std::uint8_t> old, bool durable, std::string& backup) {
+  const int fd = CreateBackupBeside(target, backup);
   if (fd < 0) {
-    error = ErrorNow();
-    return {};
+    const int error = ErrorNow();
+    backup.clear();
+    return FolderTakesNoNewName(error) ? 0 : error;
   }
   const bool written = WriteAllTo(fd, old) && (!durable || ::fsync(fd) == 0);
-  error = written ? 0 : ErrorNow();
+  int error = written ? 0 : ErrorNow();
   if (::close(fd) != 0 && error == 0) error = ErrorNow();
-  if (error == 0) return backup;
+  if (error == 0 && durable) error = FlushFolderOf(target);
+  if (error == 0) return 0;
   ::unlink(backup.c_str());
-  return {};
+  backup.clear();
+  return error;
 }
 
 }  // namespace
@@ -70,7 +76,7 @@ int RewriteInPlace(const std::string& target, std::span<const std::uint8_t> byte
   std::vector<std::uint8_t> old;
   int error = ReadAll(fd, old) ? 0 : ErrorNow();
   std::string backup;
-  if (error == 0) backup = WriteBackup(target, old, durable, error);
+  if (error == 0) error = WriteBackup(target, old, durable, backup);
   if (error == 0 && !Overwrite(fd, bytes, durable)) {
     error = ErrorNow();
     // The old content goes back where it was; only if that fails too is the

@@ -16,6 +16,7 @@
 #include <functional>
 #include <future>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -88,13 +89,16 @@ inline std::string BecomeUnprivileged() {
   return {};
 }
 
-// In a child: takes the ids of user (its group of the same number, no
-// others), for what the system lets one user do to another's files. Empty
-// when the process now has them.
-inline std::string BecomeUser(uid_t user) {
-  if (::geteuid() != 0) return kChildSkipped + "only root may take another user's ids";
-  if (::setgroups(0, nullptr) != 0 || ::setgid(user) != 0 || ::setuid(user) != 0)
-    return kChildSkipped + "the ids of user " + std::to_string(user) + " could not be taken";
+// In a child: takes the ids of the user uid, of primary group gid and
+// further groups, for whom root set up files first. Empty when the process
+// now has that user's rights.
+inline std::string BecomeUser(uid_t uid, gid_t gid, const std::vector<gid_t>& groups = {}) {
+  if (::geteuid() != 0) return kChildSkipped + "only root can take another user's ids";
+  if (::setgroups(groups.size(), groups.data()) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0)
+    return kChildSkipped + "user " + std::to_string(uid) + "'s ids could not be taken";
+  char here[PATH_MAX];
+  if ((::getcwd(here, sizeof here) == nullptr || ::access(here, X_OK) != 0) && ::chdir("/") != 0)
+    return kChildSkipped + "no folder this user may enter";
   return {};
 }
 

@@ -61,7 +61,7 @@ TEST(SaveThroughLinks, AStrangersLinkInAStickySharedFolderIsRefused) {
     ASSERT_EQ(::lchown((shared / name).c_str(), owner, owner), 0);
   }
   EXPECT_CHILD_CLEAN(testsupport::RunInChild([&]() -> std::string {
-    if (std::string skip = testsupport::BecomeUser(kSaver); !skip.empty()) return skip;
+    if (std::string skip = testsupport::BecomeUser(kSaver, kSaver); !skip.empty()) return skip;
     if (::chdir(shared.c_str()) != 0) return testsupport::kChildSkipped + "the temp folder is closed to other users";
     std::string report;
     for (const char* name : {"planted.wad", "via.wad"})
