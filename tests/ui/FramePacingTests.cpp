@@ -32,9 +32,14 @@ struct PacedSession : EditorSession, vcl::FramePacer {
     desktop.clock.Set(static_cast<DWORD>(next * 1000 / 60));
   }
 
-  // One frame after the loop spent 0 to 11 ms, never the same twice running.
+  // One frame after the loop spent 0 to 10 ms, never the same twice running.
+  // The pattern repeats every 11 frames, which divides neither a second of
+  // the display's frames nor a period of playback, so the frames that bound
+  // a period or a second were begun at different points of their refresh: a
+  // frame counted when drawn rather than when presented, or a step that
+  // drops the time past its period, shows in what the editor reports.
   void Frame(int i) {
-    desktop.clock.Advance(static_cast<DWORD>(i * 7 % 12));
+    desktop.clock.Advance(static_cast<DWORD>(i * 6 % 11));
     Frames(1);
   }
 };
