@@ -84,11 +84,11 @@ RenameOutcome ReplaceByRename(const std::string& target, std::span<const std::ui
 // The file is rewritten where it lies, from a backup should the write fail.
 bool RewriteWhereItLies(const std::string& target, std::span<const std::uint8_t> bytes, std::string* why,
                         bool durable) {
-  std::string backupLeft;
-  const int error = RewriteInPlace(target, bytes, durable, backupLeft);
-  if (error == 0) return true;
-  std::string reason = FileErrorReason(error);
-  if (!backupLeft.empty()) reason += "; its old content is kept in " + backupLeft;
+  const InPlaceOutcome outcome = RewriteInPlace(target, bytes, durable);
+  if (outcome.error == 0) return true;
+  std::string reason = FileErrorReason(outcome.error);
+  if (!outcome.backupLeft.empty()) reason += "; its old content is kept in " + outcome.backupLeft;
+  if (outcome.oldContentLost) reason += "; its old content could not be put back";
   return Refused(why, reason);
 }
 

@@ -68,22 +68,28 @@ int WriteBackup(const std::string& target, std::span<const std::uint8_t> old, bo
 
 }  // namespace
 
-int RewriteInPlace(const std::string& target, std::span<const std::uint8_t> bytes, bool durable,
-                   std::string& backupLeft) {
+InPlaceOutcome RewriteInPlace(const std::string& target, std::span<const std::uint8_t> bytes, bool durable) {
   errno = 0;
   const int fd = ::open(target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return ErrorNow();
+  InPlaceOutcome outcome;
+  if (fd < 0) {
+    outcome.error = ErrorNow();
+    return outcome;
+  }
   std::vector<std::uint8_t> old;
-  int error = ReadAll(fd, old) ? 0 : ErrorNow();
+  if (!ReadAll(fd, old)) outcome.error = ErrorNow();
   std::string backup;
-  if (error == 0) error = WriteBackup(target, old, durable, backup);
-  if (error == 0 && !Overwrite(fd, bytes, durable)) {
-    error = ErrorNow();
+  if (outcome.error == 0) outcome.error = WriteBackup(target, old, durable, backup);
+  if (outcome.error == 0 && !Overwrite(fd, bytes, durable)) {
+    outcome.error = ErrorNow();
     // The old content goes back where it was; only if that fails too is the
-    // backup all that holds it.
-    if (!Overwrite(fd, old, durable)) backupLeft = backup;
+    // backup all that holds it, or, where none could be made, nothing.
+    if (!Overwrite(fd, old, durable)) {
+      outcome.backupLeft = backup;
+      outcome.oldContentLost = backup.empty();
+    }
   }
   ::close(fd);
-  if (!backup.empty() && backupLeft.empty()) ::unlink(backup.c_str());
-  return error;
+  if (!backup.empty() && outcome.backupLeft.empty()) ::unlink(backup.c_str());
+  return outcome;
 }

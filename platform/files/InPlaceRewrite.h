@@ -12,10 +12,17 @@
 #include <span>
 #include <string>
 
-// Replaces the content of the regular file at target with bytes. Returns 0,
-// or the error number of the first step that failed; the file then holds its
-// old content again. Should even that fail, the backup stays and backupLeft
-// names it. A backup that cannot be made for any reason but a folder that
-// takes no new name refuses the rewrite before the file is touched.
-int RewriteInPlace(const std::string& target, std::span<const std::uint8_t> bytes, bool durable,
-                   std::string& backupLeft);
+struct InPlaceOutcome {
+  // 0, or the error number of the first step that failed; the file then
+  // holds its old content again, unless one of the two below says otherwise.
+  int error = 0;
+  // The backup kept because the old content could not be put back.
+  std::string backupLeft;
+  // The old content could not be put back, and no backup holds it.
+  bool oldContentLost = false;
+};
+
+// Replaces the content of the regular file at target with bytes. A backup
+// that cannot be made for any reason but a folder that takes no new name
+// refuses the rewrite before the file is touched.
+InPlaceOutcome RewriteInPlace(const std::string& target, std::span<const std::uint8_t> bytes, bool durable);

@@ -356,3 +356,25 @@ TEST(Replace, ABackupThatIsLeftIsNamedOwnerOnlyAndHoldsTheOldContent) {
     return report.text;
   }));
 }
+
+// In a folder that takes no new name the old content is kept in memory
+// only. When a full disk refuses both the new bytes and the old ones put
+// back, the reason says that the old content is lost, as no backup holds it.
+TEST(Replace, ARewriteWithoutABackupSaysWhenTheOldContentCouldNotBePutBack) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can mount a full file system";
+  Scratch scratch("lost");
+  const fs::path closed = scratch.folder / "closed", sparse = closed / "sparse.wad";
+  EXPECT_CHILD_CLEAN(testsupport::RunInChild([&]() -> std::string {
+    std::string full = testsupport::MountFullFileSystem(scratch.folder, [&] {
+      fs::create_directory(closed);
+      Put(sparse, std::string(4096, 'o'), 0644, kSaver, kSaversGroup);
+      fs::resize_file(sparse, 16384);
+      ::chown(closed.c_str(), kSaver, kSaversGroup);
+      ::chmod(closed.c_str(), 0555);
+    });
+    if (!full.empty()) return full;
+    if (std::string refused = testsupport::BecomeUser(kSaver, kSaversGroup); !refused.empty()) return refused;
+    const std::string why = Save(sparse, std::string(16384, 'n'));
+    return why == "No space left on device; its old content could not be put back" ? "" : "the reason was " + why;
+  }));
+}
