@@ -40,14 +40,6 @@ std::string TextWithValue(std::size_t length) {
   return kDeclaration + "\r\n<r a=\"" + std::string(length, 'v') + "\"/>\r\n";
 }
 
-// ASCII text as UTF-16LE bytes.
-std::string Utf16Le(const std::string& ascii) {
-  std::string bytes;
-  bytes.reserve(2 * ascii.size());
-  for (const char c : ascii) bytes.append({c, '\0'});
-  return bytes;
-}
-
 // The longest value whose text fits, as UTF-8 and as UTF-16 after its mark.
 const std::size_t kUtf8Fit = kLimit - TextWithValue(0).size();
 const std::size_t kUtf16Fit = (kLimit - kUtf16Mark.size()) / 2 - TextWithValue(0).size();
@@ -86,7 +78,8 @@ TEST(XmlSaveLimit, FileSavesWriteTextsUpToTheReadableSizeAndLeaveTheOldFileForLo
     EXPECT_EQ(DocumentWithValue(fit)->save("fits.xml", 1, kind), 1);
     const std::string written = xmltest::ReadFile("fits.xml");
     EXPECT_EQ(written.size(), kLimit);
-    EXPECT_TRUE(written == (utf16 ? kUtf16Mark + Utf16Le(TextWithValue(fit)) : TextWithValue(fit)))
+    const std::string text = TextWithValue(fit);
+    EXPECT_TRUE(written == (utf16 ? kUtf16Mark + xmltest::Utf16Le({text.begin(), text.end()}) : text))
         << "the file does not hold the whole text";
     const XML reread("fits.xml");
     EXPECT_EQ(reread.status(), kXmlLoaded);

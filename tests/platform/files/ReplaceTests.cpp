@@ -1,7 +1,6 @@
-// Replacing a file as users meet it: whoever saves, the file keeps its
-// owner, group, attributes and mode; its bytes are no one else's to read on
-// their way in; a folder that takes no new name does not stop the save; a
-// backup that is left says whose it is; and a save reported done stays done.
+// Replacing a file as users meet it: whoever saves and wherever, the file
+// keeps its owner, group, attributes and mode; its bytes are no one else's
+// to read on their way in; and a save reported done stays done.
 
 #include "files/AtomicFile.h"
 
@@ -18,12 +17,15 @@
 #include <fstream>
 #include <map>
 #include <set>
+#include <vector>
 
 #include "FileHazards.h"
+#include "SharedData.h"
 #include "SyncRecord.h"
 #include "TempFiles.h"
 
 namespace fs = std::filesystem;
+using testsupport::EntryCount;
 
 namespace {
 
@@ -58,8 +60,8 @@ std::string Save(const fs::path& path, const std::string& text, ReplaceOptions o
 }
 
 std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
+  const std::vector<unsigned char> bytes = testsupport::ReadBytes(path);
+  return {bytes.begin(), bytes.end()};
 }
 
 // Makes path hold text, with the given mode and, where root sets it up, owner.
@@ -77,19 +79,14 @@ struct stat StatusOf(const fs::path& path) {
 }
 
 // Owner, group and mode, as one line that a failure prints readably.
-std::string Ids(const fs::path& path) {
-  const struct stat info = StatusOf(path);
+std::string Ids(uid_t uid, gid_t gid, mode_t mode) {
   char line[64];
-  std::snprintf(line, sizeof line, "%u:%u %04o", info.st_uid, info.st_gid, info.st_mode & 07777);
+  std::snprintf(line, sizeof line, "%u:%u %04o", uid, gid, mode & 07777);
   return line;
 }
-
-// The names in folder other than those it is known to hold.
-std::set<std::string> Others(const fs::path& folder, const std::set<std::string>& known) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder))
-    if (!known.contains(entry.path().filename())) names.insert(entry.path().filename());
-  return names;
+std::string Ids(const fs::path& path) {
+  const struct stat info = StatusOf(path);
+  return Ids(info.st_uid, info.st_gid, info.st_mode);
 }
 
 std::map<std::string, std::string> AttributesOf(const fs::path& path) {
@@ -144,13 +141,10 @@ std::string LimitFileSize(void (*onPassing)(int)) {
 
 }  // namespace
 
-// Root sets up files that a user (a member of a shared group) may write,
-// and the user saves them. None changes owner, group or mode: the user's
-// own file of the shared group is replaced in one step; another user's, in a
-// folder closed to new names or in a sticky one, is rewritten in place (the
-// user may give a new file neither owner nor name). A failed write where no
-// backup can be made is undone from memory. Root's save keeps set-id bits,
-// which the change of owner clears.
+// A member of a shared group saves files root set up; none changes owner,
+// group or mode. Another user's file, or one in a folder closed to new names,
+// is rewritten in place; there a failed write is undone from memory. Root's
+// save keeps the set-id bits that a change of owner clears.
 TEST(Replace, KeepsOwnerGroupAndModeWhoeverSavesAndWhereverTheFileIs) {
   if (::geteuid() != 0) GTEST_SKIP() << "only root can set up other users' files";
   Scratch scratch("owners");
@@ -193,19 +187,16 @@ TEST(Replace, KeepsOwnerGroupAndModeWhoeverSavesAndWhereverTheFileIs) {
 
   for (std::size_t i = 0; i < cases.size(); ++i) {
     const Case& file = cases[i];
-    char ids[32];
-    std::snprintf(ids, sizeof ids, "%u:%u %04o", file.uid, file.gid, file.mode);
-    EXPECT_EQ(Ids(file.path), ids) << file.path;
+    EXPECT_EQ(Ids(file.path), Ids(file.uid, file.gid, file.mode)) << file.path;
     EXPECT_EQ(Read(file.path), "new") << file.path;
     EXPECT_EQ(StatusOf(file.path).st_ino != inodes[i], file.replaced) << file.path;
   }
-  for (const fs::path& place : {folder, closed, sticky})
-    EXPECT_EQ(Others(place, {"theirs.wad", "mine.wad", "tool.wad", "closed", "sticky"}), std::set<std::string>{});
+  EXPECT_EQ(EntryCount(folder) + EntryCount(closed) + EntryCount(sticky), cases.size() + 2) << "a file was left beside";
 }
 
-// A file's own attributes and ACL stay with it, and one without gets none
-// from its folder's default ACL. A security label the saver may not give a
-// new file keeps the file where it lies, and so with its label.
+// A file's own attributes and ACL stay with it; one without gets none from
+// the folder's default ACL. A security label the saver may not give a new
+// file keeps the file where it lies.
 TEST(Replace, KeepsExtendedAttributesAndTakesNoneFromTheFolder) {
   if (::geteuid() != 0) GTEST_SKIP() << "only root can set security attributes";
   Scratch scratch("attributes");
@@ -225,9 +216,9 @@ TEST(Replace, KeepsExtendedAttributesAndTakesNoneFromTheFolder) {
   ASSERT_EQ(::setxattr(tagged.c_str(), "user.origin", origin.data(), origin.size(), 0), 0);
   Put(labelled, "labelled", 0644, kSaver, kSaversGroup);
   ASSERT_EQ(::setxattr(labelled.c_str(), "security.wadtest", "kept", 4, 0), 0);
-  const auto taggedBefore = AttributesOf(tagged), plainBefore = AttributesOf(plain),
-             labelledBefore = AttributesOf(labelled);
-  ASSERT_EQ(taggedBefore.size(), 2u);
+  std::map<fs::path, std::map<std::string, std::string>> before;
+  for (const fs::path& path : {tagged, plain, labelled}) before[path] = AttributesOf(path);
+  ASSERT_EQ(before[tagged].size(), 2u);
 
   EXPECT_EQ(Save(tagged, "new"), kSaved);
   EXPECT_EQ(Save(plain, "new"), kSaved);
@@ -235,19 +226,18 @@ TEST(Replace, KeepsExtendedAttributesAndTakesNoneFromTheFolder) {
     if (std::string refused = testsupport::BecomeUser(kSaver, kSaversGroup, {}); !refused.empty()) return refused;
     return Save(labelled, "new") == kSaved ? "" : "the labelled file was not saved";
   }));
-  EXPECT_EQ(AttributesOf(tagged), taggedBefore);
-  EXPECT_EQ(AttributesOf(plain), plainBefore);
-  EXPECT_EQ(AttributesOf(labelled), labelledBefore);
+  for (const fs::path& path : {tagged, plain, labelled}) {
+    EXPECT_EQ(AttributesOf(path), before[path]) << path;
+    EXPECT_EQ(Read(path), "new") << path;
+  }
   EXPECT_EQ(Ids(tagged), "0:0 0640");
   EXPECT_EQ(Ids(plain), "0:0 0644");
-  for (const fs::path& path : {tagged, plain, labelled}) EXPECT_EQ(Read(path), "new") << path;
 }
 
-// The folder is looked at while a save's bytes go in (the write passes a
-// file-size limit and fails): every file there that holds a 0600 file's
-// content, old or new, is owner-only, a backup too, which is named after
-// its file even when that name is taken. A file where there was none takes
-// the mode any new file there takes, and is gone should its write fail.
+// The folder is looked at as a save's write passes a file-size limit: what
+// holds a 0600 file's content, new or old (the backup, named after its file
+// even when that name is taken), is owner-only. A new file takes the umask's
+// mode, and is gone should its write fail.
 TEST(Replace, NoOneElseCanReadTheBytesOnTheirWayIn) {
   Scratch scratch("privacy");
   const fs::path folder = scratch.folder;
@@ -277,26 +267,25 @@ TEST(Replace, NoOneElseCanReadTheBytesOnTheirWayIn) {
     report.Expect(beside.size() == 1 && beside.begin()->second == 0600, "the new file beside was not owner-only");
     report.Expect(Save(folder / "twin.wad", big) == "File too large", "the second save was not refused");
     report.Expect(onTheWay() == std::map<std::string, mode_t>{{backup + "-1", 0600}},
-           "no owner-only backup named after the file, beside the name taken");
+                  "no owner-only backup named after the file, beside the name taken");
     report.Expect(Read(folder / "alone.wad") + Read(folder / "twin.wad") == "secretsecret", "old content was lost");
 
     ::umask(027);
     report.Expect(Save(folder / "new.wad", "new") == kSaved && Ids(folder / "new.wad").ends_with(" 0640"),
-           "a new file did not take the umask's mode");
+                  "a new file did not take the umask's mode");
     report.Expect(Save(folder / "scratch.bbb", "new", {.links = LinkHandling::kReplaceName}) == kSaved &&
-               Ids(folder / "scratch.bbb").ends_with(" 0640") && Read(folder / "victim.wad") == "victim",
-           "a name of its own did not become a new file");
+                      Ids(folder / "scratch.bbb").ends_with(" 0640") && Read(folder / "victim.wad") == "victim",
+                  "a name of its own did not become a new file");
     report.Expect(Save(folder / "lost.wad", big) == "File too large" && !fs::exists(folder / "lost.wad"),
-           "a new file whose write failed was kept");
-    report.Expect(Others(folder, known) == std::set<std::string>{"new.wad"}, "a file was left in the folder");
+                  "a new file whose write failed was kept");
+    report.Expect(EntryCount(folder) == known.size() + 1, "a file was left in the folder");
     return report.text;
   }));
 }
 
-// A durable save flushes the folder after each name it makes or changes:
-// after the rename, after a new file, after a backup and before the rewrite
-// it guards. The backup is gone after a rewrite that went well. A save that
-// need not last flushes nothing.
+// A durable save flushes the folder once a name it makes is there: after the
+// rename, and after a backup, before the rewrite it guards, which then drops
+// the backup. A save that need not last flushes nothing.
 TEST(Replace, DurableSavesFlushTheFolderOnceTheNameIsThere) {
   Scratch scratch("flush");
   const fs::path folder = scratch.folder;
@@ -316,65 +305,51 @@ TEST(Replace, DurableSavesFlushTheFolderOnceTheNameIsThere) {
   EXPECT_EQ(Save(folder / "twin.wad", "newer", {.durable = false}), kSaved);
   EXPECT_EQ(record.Take(), Calls{"rename"});
   EXPECT_EQ(Read(folder / "twin2.wad"), "newer");
-  EXPECT_EQ(Others(folder, {"one.wad", "made.wad", "twin.wad", "twin2.wad"}), std::set<std::string>{});
+  EXPECT_EQ(EntryCount(folder), 4u) << "a backup was left";
 }
 
-// On a full disk: a backup that cannot be written refuses the save with the
-// file untouched. Given room for the backup only, a sparse file's rewrite
-// runs out of room over its holes, and so does putting the old bytes back;
-// the backup then stays, owner-only, named after the file and in the reason.
-TEST(Replace, ABackupThatIsLeftIsNamedOwnerOnlyAndHoldsTheOldContent) {
+// On a full disk a save that finds no room for a backup leaves the file
+// untouched. With room for the backup only, a sparse file's rewrite and the
+// put-back both run out of room over its holes: the backup stays, owner-only,
+// and the reason names it; where the folder took no backup, the reason says
+// that nothing holds the old content.
+TEST(Replace, WhenTheOldContentCannotBePutBackTheReasonSaysWhatHoldsIt) {
   Scratch scratch("full");
-  const std::string folder = scratch.folder.string(), twin = folder + "/twin.wad";
+  const std::string folder = scratch.folder.string(), twin = folder + "/twin.wad", closed = folder + "/closed";
   constexpr off_t kSparseSize = 16384;
-  const std::string old = std::string(4096, 'o') + std::string(kSparseSize - 4096, '\0');
+  const std::string page(4096, 'o'), old = page + std::string(kSparseSize - 4096, '\0');
 
   EXPECT_CHILD_CLEAN(testsupport::RunInChild([&]() -> std::string {
-    const std::string whole = folder + "/whole.wad", page(4096, 'o');
+    const std::string whole = folder + "/whole.wad", sparse = closed + "/sparse.wad";
     std::string full = testsupport::MountFullFileSystem(folder, [&] {
       std::ofstream(twin) << page;
       fs::resize_file(twin, kSparseSize);
       fs::create_hard_link(twin, folder + "/twin2.wad");
       std::ofstream(whole) << page;  // needs no new room to be overwritten
       fs::create_hard_link(whole, folder + "/whole2.wad");
-    });
-    if (!full.empty()) return full;
-    Report report;
-    const std::set<std::string> known{"twin.wad", "twin2.wad", "whole.wad", "whole2.wad", "filler"};
-
-    report.Expect(Save(whole, std::string(4096, 'n')) == "No space left on device",
-           "a save without room for a backup was not refused");
-    report.Expect(Read(whole) == page, "the file was touched without a backup");
-    report.Expect(Others(folder, known).empty(), "a partial backup was left");
-
-    fs::resize_file(folder + "/filler", fs::file_size(folder + "/filler") - kSparseSize);
-    const std::string backup = folder + "/.twin.wad.backup-" + std::to_string(::getpid());
-    const std::string why = Save(twin, std::string(kSparseSize, 'n'));
-    report.Expect(why == "No space left on device; its old content is kept in " + backup, "the reason was " + why);
-    report.Expect(fs::exists(backup) && Read(backup) == old, "the backup does not hold the old content");
-    report.Expect(fs::exists(backup) && (StatusOf(backup).st_mode & 07777) == 0600, "the backup is not owner-only");
-    return report.text;
-  }));
-}
-
-// In a folder that takes no new name the old content is kept in memory
-// only. When a full disk refuses both the new bytes and the old ones put
-// back, the reason says that the old content is lost, as no backup holds it.
-TEST(Replace, ARewriteWithoutABackupSaysWhenTheOldContentCouldNotBePutBack) {
-  if (::geteuid() != 0) GTEST_SKIP() << "only root can mount a full file system";
-  Scratch scratch("lost");
-  const fs::path closed = scratch.folder / "closed", sparse = closed / "sparse.wad";
-  EXPECT_CHILD_CLEAN(testsupport::RunInChild([&]() -> std::string {
-    std::string full = testsupport::MountFullFileSystem(scratch.folder, [&] {
       fs::create_directory(closed);
-      Put(sparse, std::string(4096, 'o'), 0644, kSaver, kSaversGroup);
-      fs::resize_file(sparse, 16384);
+      Put(sparse, page, 0644, kSaver, kSaversGroup);
+      fs::resize_file(sparse, kSparseSize);
       ::chown(closed.c_str(), kSaver, kSaversGroup);
       ::chmod(closed.c_str(), 0555);
     });
     if (!full.empty()) return full;
+    Report report;
+    report.Expect(Save(whole, std::string(4096, 'n')) == "No space left on device",
+                  "a save without room for a backup was not refused");
+    report.Expect(Read(whole) == page, "the file was touched without a backup");
+    report.Expect(EntryCount(folder) == 6, "a partial backup was left");
+
+    fs::resize_file(folder + "/filler", fs::file_size(folder + "/filler") - kSparseSize);
+    const std::string backup = folder + "/.twin.wad.backup-" + std::to_string(::getpid());
+    std::string why = Save(twin, std::string(kSparseSize, 'n'));
+    report.Expect(why == "No space left on device; its old content is kept in " + backup, "the reason was " + why);
+    report.Expect(fs::exists(backup) && Read(backup) == old, "the backup does not hold the old content");
+    report.Expect(fs::exists(backup) && Ids(backup).ends_with(" 0600"), "the backup is not owner-only");
+
     if (std::string refused = testsupport::BecomeUser(kSaver, kSaversGroup); !refused.empty()) return refused;
-    const std::string why = Save(sparse, std::string(16384, 'n'));
-    return why == "No space left on device; its old content could not be put back" ? "" : "the reason was " + why;
+    why = Save(sparse, std::string(kSparseSize, 'n'));
+    report.Expect(why == "No space left on device; its old content could not be put back", "the reason was " + why);
+    return report.text;
   }));
 }

@@ -1,8 +1,6 @@
-// Replaces every form of the global operator new and delete but the
-// over-aligned ones (a sanitizer's own forms would not pair with these
-// ones), so that every allocation through them is counted.
-
-#include "HeapMeter.h"
+// The test program's own operator new and delete, in every form but the
+// over-aligned ones (a sanitizer's own forms would not pair with these):
+// they count the heap bytes held and can fail an allocation on purpose.
 
 #include <malloc.h>
 
@@ -10,9 +8,23 @@
 #include <cstdlib>
 #include <new>
 
+#include "FailingAllocations.h"
+#include "HeapMeter.h"
+
 namespace {
 
 std::atomic<std::size_t> inUse{0}, peak{0};
+std::atomic<std::size_t> untilFailure{0};  // 0: no allocation is to fail
+std::atomic<bool> failed{false};
+
+// True for the allocation chosen to fail.
+bool Chosen() {
+  std::size_t left = untilFailure;
+  while (left != 0 && !untilFailure.compare_exchange_weak(left, left - 1)) {}
+  if (left != 1) return false;
+  failed = true;
+  return true;
+}
 
 }  // namespace
 
@@ -20,8 +32,18 @@ std::size_t heapmeter::InUse() { return inUse; }
 std::size_t heapmeter::Peak() { return peak; }
 void heapmeter::ResetPeak() { peak = inUse.load(); }
 
+void failingallocations::FailAllocation(std::size_t n) {
+  failed = false;
+  untilFailure = n;
+}
+
+bool failingallocations::Disarm() {
+  untilFailure = 0;
+  return failed;
+}
+
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  void* p = std::malloc(size ? size : 1);
+  void* p = Chosen() ? nullptr : std::malloc(size ? size : 1);
   if (p == nullptr) return p;
   const std::size_t now = inUse += malloc_usable_size(p);
   for (std::size_t seen = peak; now > seen && !peak.compare_exchange_weak(seen, now);) {}

@@ -1,6 +1,6 @@
 #pragma once
-// Makes an allocation through operator new fail on purpose: the test program
-// that links FailingAllocations.cpp replaces every form of it.
+// Makes an allocation through operator new fail on purpose, in a test
+// program that links wad_test_heap (TestHeap.cpp).
 
 #include <cstddef>
 

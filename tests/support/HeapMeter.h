@@ -1,6 +1,7 @@
 #pragma once
 // The heap bytes the test program holds through operator new, and the most
-// it held since the meter was last reset.
+// it held since the meter was last reset, in a test program that links
+// wad_test_heap (TestHeap.cpp).
 
 #include <cstddef>
 
