@@ -1,6 +1,7 @@
 #include "files/FileBeside.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,6 +12,14 @@ constexpr int kNameAttempts = 100;
 constexpr mode_t kOwnerOnly = 0600;
 
 std::string NameOf(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
+
+// The first bytes of a name, at most length of them, cut before a character
+// rather than inside one.
+std::string LeadOf(const std::string& name, std::size_t length) {
+  if (name.size() <= length) return name;
+  while (length > 0 && (static_cast<unsigned char>(name[length]) & 0xC0) == 0x80) --length;
+  return name.substr(0, length);
+}
 
 // Creates the first free name that nameFor gives for attempt 0, 1, ...
 template <typename NameFor>
@@ -34,7 +43,11 @@ int CreateFileBeside(const std::string& target, std::string& path, mode_t mode) 
 }
 
 int CreateBackupBeside(const std::string& target, std::string& path) {
-  const std::string stem = FolderOf(target) + "." + NameOf(target) + ".backup-" + std::to_string(::getpid());
+  const std::string suffix = ".backup-" + std::to_string(::getpid());
+  // A long name is cut so that the backup's name, with its dot, suffix and
+  // a count, still fits where the file's own name did.
+  const std::size_t room = NAME_MAX - 1 - suffix.size() - std::to_string(kNameAttempts).size() - 1;
+  const std::string stem = FolderOf(target) + "." + LeadOf(NameOf(target), room) + suffix;
   return CreateFirstFree(path, kOwnerOnly,
                          [&](int attempt) { return attempt == 0 ? stem : stem + "-" + std::to_string(attempt); });
 }

@@ -21,8 +21,8 @@ int CreateFileBeside(const std::string& target, std::string& path, mode_t mode);
 
 // Opens a new owner-only file in target's folder for its old content, named
 // after it (".NAME.backup-PID", and a count after that should the name be
-// taken), so that a backup left behind says whose it is; its name goes to
-// path. -1 with errno set when none can be made.
+// taken; NAME cut short where the whole would be too long a name), so that a
+// backup left behind says whose it is; its name goes to path. -1 with errno set when none can be made.
 int CreateBackupBeside(const std::string& target, std::string& path);
 
 // Whether an error in making a file beside another says that its folder

@@ -12,6 +12,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -285,13 +286,18 @@ TEST(Replace, NoOneElseCanReadTheBytesOnTheirWayIn) {
 
 // A durable save flushes the folder once a name it makes is there: after the
 // rename, and after a backup, before the rewrite it guards, which then drops
-// the backup. A save that need not last flushes nothing.
+// the backup, even for a file of a name as long as names go. A save that
+// need not last flushes nothing.
 TEST(Replace, DurableSavesFlushTheFolderOnceTheNameIsThere) {
   Scratch scratch("flush");
   const fs::path folder = scratch.folder;
+  // As long as a name may be: the backup's name is cut to fit.
+  std::string twin;
+  while (twin.size() + 6 <= NAME_MAX) twin += "é";
+  twin += ".wad";
   Put(folder / "one.wad", "old", 0644);
-  Put(folder / "twin.wad", "old", 0644);
-  fs::create_hard_link(folder / "twin.wad", folder / "twin2.wad");
+  Put(folder / twin, "old", 0644);
+  fs::create_hard_link(folder / twin, folder / "twin2.wad");
   filetests::SyncRecord record;
   using Calls = std::vector<std::string>;
 
@@ -299,10 +305,10 @@ TEST(Replace, DurableSavesFlushTheFolderOnceTheNameIsThere) {
   EXPECT_EQ(record.Take(), (Calls{"flush file", "rename", "flush folder"}));
   EXPECT_EQ(Save(folder / "made.wad", "new"), kSaved);
   EXPECT_EQ(record.Take(), (Calls{"flush file", "rename", "flush folder"}));
-  EXPECT_EQ(Save(folder / "twin.wad", "new"), kSaved);
+  EXPECT_EQ(Save(folder / twin, "new"), kSaved);
   EXPECT_EQ(record.Take(), (Calls{"flush file", "flush folder", "flush file"}));
   EXPECT_EQ(Save(folder / "one.wad", "newer", {.durable = false}), kSaved);
-  EXPECT_EQ(Save(folder / "twin.wad", "newer", {.durable = false}), kSaved);
+  EXPECT_EQ(Save(folder / twin, "newer", {.durable = false}), kSaved);
   EXPECT_EQ(record.Take(), Calls{"rename"});
   EXPECT_EQ(Read(folder / "twin2.wad"), "newer");
   EXPECT_EQ(EntryCount(folder), 4u) << "a backup was left";
