@@ -12,13 +12,10 @@
 #include "files/FileReason.h"
 #include "files/InPlaceRewrite.h"
 #include "files/LinkChain.h"
+#include "files/WholeIo.h"
 
 namespace {
 
-// A new file that is to hold an existing file's content is owner-only until
-// it has that file's owner, group and mode: no one else reads the bytes on
-// their way in.
-constexpr mode_t kOwnerOnly = 0600;
 // A file where there was none takes what any file made in its folder takes:
 // this, less the umask, or as the folder's default ACL has it.
 constexpr mode_t kAsAnyNewFile = 0666;
@@ -63,10 +60,10 @@ RenameOutcome ReplaceByRename(const std::string& target, std::span<const std::ui
   if (fd < 0) return {errno, old != nullptr && FolderTakesNoNewName(errno)};
   RenameOutcome outcome;
   const auto step = [&outcome](bool ok) {
-    if (!ok && outcome.error == 0) outcome.error = errno != 0 ? errno : EIO;
+    if (!ok && outcome.error == 0) outcome.error = ErrorNow();
   };
   errno = 0;
-  step(WriteAllTo(fd, bytes));
+  step(WriteAllAt(fd, 0, bytes));
   if (outcome.error == 0 && old != nullptr) {
     outcome.error = GiveAttributesOf(target, *old, fd);
     outcome.noNewFileFits = outcome.error != 0;

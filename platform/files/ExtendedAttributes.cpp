@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "files/FileReason.h"
+
 namespace {
 
 using Bytes = std::vector<char>;
@@ -59,8 +61,6 @@ std::optional<std::vector<std::string>> NamesOf(int fd) {
 std::optional<Bytes> ValueOf(int fd, const std::string& name) {
   return ReadSized([&](void* into, std::size_t size) { return ::fgetxattr(fd, name.c_str(), into, size); });
 }
-
-int ErrorNow() { return errno != 0 ? errno : EIO; }
 
 int SetEach(const std::string& from, int to, const std::vector<std::string>& names) {
   for (const std::string& name : names) {

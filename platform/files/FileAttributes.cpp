@@ -5,12 +5,11 @@
 #include <cerrno>
 
 #include "files/ExtendedAttributes.h"
+#include "files/FileReason.h"
 
 namespace {
 
 constexpr mode_t kPermissionBits = 07777;
-
-int ErrorNow() { return errno != 0 ? errno : EIO; }
 
 // Whether the system kept all that it was asked to set: it may drop a
 // set-group-ID bit rather than refuse it.

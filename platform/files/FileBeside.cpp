@@ -9,7 +9,6 @@
 namespace {
 
 constexpr int kNameAttempts = 100;
-constexpr mode_t kOwnerOnly = 0600;
 
 std::string NameOf(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
 
@@ -53,17 +52,6 @@ int CreateBackupBeside(const std::string& target, std::string& path) {
 }
 
 bool FolderTakesNoNewName(int error) { return error == EACCES || error == EPERM || error == EROFS; }
-
-bool WriteAllTo(int fd, std::span<const std::uint8_t> bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n > 0) done += static_cast<std::size_t>(n);
-    else if (n < 0 && errno == EINTR) continue;
-    else return false;
-  }
-  return true;
-}
 
 int FlushFolderOf(const std::string& path) {
   const std::string folder = FolderOf(path);

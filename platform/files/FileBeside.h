@@ -6,9 +6,12 @@
 
 #include <sys/types.h>
 
-#include <cstdint>
-#include <span>
 #include <string>
+
+// A new file that is to hold an existing file's content is owner-only until
+// it has that file's owner, group and mode: no one else reads the bytes on
+// their way in.
+constexpr mode_t kOwnerOnly = 0600;
 
 // The folder part of path, with its final '/'; empty for a bare name.
 std::string FolderOf(const std::string& path);
@@ -29,9 +32,6 @@ int CreateBackupBeside(const std::string& target, std::string& path);
 // takes no new name (it is closed to the user, sticky, or read-only), as
 // opposed to a failure such as a full disk.
 bool FolderTakesNoNewName(int error);
-
-// Writes every byte to fd; false with errno set when a write fails.
-bool WriteAllTo(int fd, std::span<const std::uint8_t> bytes);
 
 // Flushes the folder of path to the disk, so that a name made, renamed or
 // removed there survives a crash. 0, or the error number; a folder the user

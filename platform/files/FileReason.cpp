@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstring>
 
+int ErrorNow() { return errno != 0 ? errno : EIO; }
+
 std::string FileErrorReason(int error) { return std::strerror(error); }
 
 std::string NotRegularFileReason(mode_t mode) {

@@ -5,6 +5,9 @@
 
 #include <string>
 
+// errno, or EIO for a call that failed without saying why.
+int ErrorNow();
+
 // The system's own words for an error number ("Permission denied").
 std::string FileErrorReason(int error);
 

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "files/FileBeside.h"
+#include "files/FileReason.h"
+#include "files/WholeIo.h"
 
 namespace {
 
@@ -15,34 +17,14 @@ bool ReadAll(int fd, std::vector<std::uint8_t>& into) {
   struct stat info {};
   if (::fstat(fd, &info) != 0) return false;
   into.resize(static_cast<std::size_t>(info.st_size));
-  std::size_t done = 0;
-  while (done < into.size()) {
-    const ssize_t n = ::pread(fd, into.data() + done, into.size() - done, static_cast<off_t>(done));
-    if (n > 0) done += static_cast<std::size_t>(n);
-    else if (n < 0 && errno == EINTR) continue;
-    else return false;
-  }
-  return true;
-}
-
-bool PutAll(int fd, std::span<const std::uint8_t> bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
-    if (n > 0) done += static_cast<std::size_t>(n);
-    else if (n < 0 && errno == EINTR) continue;
-    else return false;
-  }
-  return true;
+  return ReadAllAt(fd, 0, into.data(), into.size());
 }
 
 // The whole content of the file becomes bytes.
 bool Overwrite(int fd, std::span<const std::uint8_t> bytes, bool durable) {
-  return PutAll(fd, bytes) && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 &&
+  return WriteAllAt(fd, 0, bytes) && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 &&
          (!durable || ::fsync(fd) == 0);
 }
-
-int ErrorNow() { return errno != 0 ? errno : EIO; }
 
 // Copies old to an owner-only backup beside target, flushed with its folder
 // when durable, so that a crash part-way through the rewrite still leaves the
@@ -56,7 +38,7 @@ int WriteBackup(const std::string& target, std::span<const std::uint8_t> old, bo
     backup.clear();
     return FolderTakesNoNewName(error) ? 0 : error;
   }
-  const bool written = WriteAllTo(fd, old) && (!durable || ::fsync(fd) == 0);
+  const bool written = WriteAllAt(fd, 0, old) && (!durable || ::fsync(fd) == 0);
   int error = written ? 0 : ErrorNow();
   if (::close(fd) != 0 && error == 0) error = ErrorNow();
   if (error == 0 && durable) error = FlushFolderOf(target);

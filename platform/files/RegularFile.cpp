@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "files/FileReason.h"
+#include "files/WholeIo.h"
 
 RegularFile::RegularFile(const std::string& path, std::uint64_t maxBytes) {
   if (!Open(path)) return;
@@ -45,19 +46,7 @@ bool RegularFile::Refuse(std::string reason) {
 
 bool RegularFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t count) {
   if (descriptor_ < 0) return false;
-  auto* into = static_cast<unsigned char*>(buffer);
-  std::size_t done = 0;
-  while (done < count) {
-    const ssize_t n = ::pread(descriptor_, into + done, count - done, static_cast<off_t>(offset + done));
-    if (n > 0) {
-      done += static_cast<std::size_t>(n);
-    } else if (n == 0) {
-      reason_ = "The file became shorter while it was read";
-      return false;
-    } else if (errno != EINTR) {
-      reason_ = FileErrorReason(errno);
-      return false;
-    }
-  }
-  return true;
+  if (ReadAllAt(descriptor_, offset, buffer, count)) return true;
+  reason_ = errno == 0 ? "The file became shorter while it was read" : FileErrorReason(errno);
+  return false;
 }
