@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <new>
 #include <optional>
 
 #include "files/FileAttributes.h"
@@ -97,10 +98,7 @@ const struct stat* FileReplaced(const std::optional<struct stat>& existing, Link
   return &*existing;
 }
 
-}  // namespace
-
-bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes, std::string* why,
-                         ReplaceOptions options) {
+bool Replace(const std::string& path, std::span<const std::uint8_t> bytes, std::string* why, ReplaceOptions options) {
   int error = 0;
   const std::string target = options.links == LinkHandling::kThroughLinks ? ResolveLinks(path, error) : path;
   if (target.empty()) return Refused(why, FileErrorReason(error != 0 ? error : ENOENT));
@@ -118,4 +116,18 @@ bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> 
   const RenameOutcome outcome = ReplaceByRename(target, bytes, old, options.durable);
   if (outcome.noNewFileFits) return RewriteWhereItLies(target, bytes, why, options.durable);
   return outcome.error == 0 || Refused(why, FileErrorReason(outcome.error));
+}
+
+}  // namespace
+
+// The steps that hold a file open catch running out of memory themselves,
+// so that no descriptor or new file is left behind; what is left to run out
+// here holds nothing.
+bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes, std::string* why,
+                         ReplaceOptions options) {
+  try {
+    return Replace(path, bytes, why, options);
+  } catch (const std::bad_alloc&) {
+    return Refused(why, FileErrorReason(ENOMEM));
+  }
 }

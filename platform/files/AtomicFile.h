@@ -34,6 +34,7 @@ struct ReplaceOptions {
 // with why set when given: a name that is no regular file (a folder, a
 // FIFO), a file the user may not write, and any failure of the write, the
 // flush or the rename, in the system's own words. An existing file's owner,
-// group, extended attributes and permission bits are kept.
+// group, extended attributes and permission bits are kept. Running out of
+// memory is a refusal like any other, never an exception.
 bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes, std::string* why = nullptr,
                          ReplaceOptions options = {});

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <new>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -89,9 +90,13 @@ int RemoveOthers(int to, const std::vector<std::string>& kept) {
 
 int CopyExtendedAttributes(const std::string& from, int to) {
   errno = 0;
-  const auto names = NamesOf(from);
-  // A file system without extended attributes has none to keep.
-  if (!names) return errno == ENOTSUP ? 0 : ErrorNow();
-  if (const int error = SetEach(from, to, *names); error != 0) return error;
-  return RemoveOthers(to, *names);
+  try {
+    const auto names = NamesOf(from);
+    // A file system without extended attributes has none to keep.
+    if (!names) return errno == ENOTSUP ? 0 : ErrorNow();
+    if (const int error = SetEach(from, to, *names); error != 0) return error;
+    return RemoveOthers(to, *names);
+  } catch (const std::bad_alloc&) {
+    return ENOMEM;
+  }
 }

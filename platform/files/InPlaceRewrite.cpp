@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <new>
 #include <vector>
 
 #include "files/FileBeside.h"
@@ -16,7 +17,12 @@ namespace {
 bool ReadAll(int fd, std::vector<std::uint8_t>& into) {
   struct stat info {};
   if (::fstat(fd, &info) != 0) return false;
-  into.resize(static_cast<std::size_t>(info.st_size));
+  try {
+    into.resize(static_cast<std::size_t>(info.st_size));
+  } catch (const std::bad_alloc&) {
+    errno = ENOMEM;
+    return false;
+  }
   return ReadAllAt(fd, 0, into.data(), into.size());
 }
 
