@@ -76,7 +76,7 @@ int XML::load(const wchar_t* fileName, XMLTransform* transform, void* transformP
 // name, so that a save cannot put the default document in its place.
 void XML::loadFile(const char* name, const wchar_t* wideName, XMLTransform* transform, void* transformParameter) {
   XMLFileFailure failure;
-  const std::optional<std::string> content = readWholeFile(name, wideName, transform, transformParameter, &failure);
+  const std::optional<std::string> content = readWholeFile(name, wideName, transform, transformParameter, failure);
   if (content) return parse(*content, transform != nullptr);
   setDefaultDocument();
   if (failure == XMLFileFailure::kMissing) return;
