@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/KeyFrameUndo.h"
+
 namespace {
 
 constexpr uint32_t kMaxAnimations = 0xFFFF;
@@ -30,13 +32,7 @@ int AppendKeyFrame(AnimationModel& animaciones, int g, int meshCount) {
   // Only what the last keyframe has committed: an edit still being tried
   // there is not carried into the new one.
   KeyFrame copy = animation->keyFrames.back();
-  copy.workingBox = copy.box;
-  copy.workingRootOffset = copy.rootOffset;
-  for (MeshPose& pose : copy.meshes) {
-    pose.workingAngles = pose.angles;
-    pose.workingWorld = pose.world;
-    pose.workingStored = pose.stored;
-  }
+  RevertWorkingCopy(copy);
   animation->keyFrames.push_back(std::move(copy));
   return 1;
 }

@@ -2,16 +2,18 @@
 
 #include <algorithm>
 
-void RevertWorkingCopies(AnimKeyFrames& animation) {
-  for (KeyFrame& keyFrame : animation.keyFrames) {
-    keyFrame.workingRootOffset = keyFrame.rootOffset;
-    keyFrame.workingBox = keyFrame.box;
-    for (MeshPose& pose : keyFrame.meshes) {
-      pose.workingAngles = pose.angles;
-      pose.workingWorld = pose.world;
-      pose.workingStored = pose.stored;
-    }
+void RevertWorkingCopy(KeyFrame& keyFrame) {
+  keyFrame.workingRootOffset = keyFrame.rootOffset;
+  keyFrame.workingBox = keyFrame.box;
+  for (MeshPose& pose : keyFrame.meshes) {
+    pose.workingAngles = pose.angles;
+    pose.workingWorld = pose.world;
+    pose.workingStored = pose.stored;
   }
+}
+
+void RevertWorkingCopies(AnimKeyFrames& animation) {
+  for (KeyFrame& keyFrame : animation.keyFrames) RevertWorkingCopy(keyFrame);
 }
 
 bool RestoreKeyFrames(AnimKeyFrames& animation, const AnimKeyFrames& copy, int appended) {

@@ -6,9 +6,11 @@
 
 #include "model/AnimationModel.h"
 
-// Drops every uncommitted change of the animation: each keyframe's working
-// root offset, box, angles, their words and world matrices become the
-// committed ones.
+// Drops every uncommitted change of the keyframe: its working root offset,
+// box, angles, their words and world matrices become the committed ones.
+void RevertWorkingCopy(KeyFrame& keyFrame);
+
+// RevertWorkingCopy for every keyframe of the animation.
 void RevertWorkingCopies(AnimKeyFrames& animation);
 
 // Overwrites the first keyframes of animation with the copy's, whole (mesh

@@ -48,9 +48,7 @@ int XML::load(const char* text, int mode, XMLTransform* transform, void* transfo
   if (mode == kFromFile && text != nullptr) {
     hasFileName_ = true;
     fileName_ = text;
-    XMLFileFailure failure;
-    const std::optional<std::string> content = readWholeFile(text, nullptr, transform, transformParameter, &failure);
-    loadFile(content, failure, transform);
+    loadFile(text, nullptr, transform, transformParameter);
   } else if (mode == kFromText && text != nullptr && *text != '\0') {
     parse(text, transform != nullptr);
   } else {
@@ -69,16 +67,16 @@ int XML::load(const wchar_t* fileName, XMLTransform* transform, void* transformP
   hasFileName_ = true;
   wideName_ = true;
   wideFileName_ = fileName;
-  XMLFileFailure failure;
-  const std::optional<std::string> content = readWholeFile(nullptr, fileName, transform, transformParameter, &failure);
-  loadFile(content, failure, transform);
+  loadFile(nullptr, fileName, transform, transformParameter);
   return 1;
 }
 
 // A missing file gives the default document under its name, so that a save
 // creates it; a file that is there but could not be read gives it without a
 // name, so that a save cannot put the default document in its place.
-void XML::loadFile(const std::optional<std::string>& content, XMLFileFailure failure, XMLTransform* transform) {
+void XML::loadFile(const char* name, const wchar_t* wideName, XMLTransform* transform, void* transformParameter) {
+  XMLFileFailure failure;
+  const std::optional<std::string> content = readWholeFile(name, wideName, transform, transformParameter, failure);
   if (content) return parse(*content, transform != nullptr);
   setDefaultDocument();
   if (failure == XMLFileFailure::kMissing) return;

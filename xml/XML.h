@@ -13,12 +13,10 @@
 #include "xml/XMLHeader.h"
 #include "xml/XMLStatus.h"
 
-#include <optional>
 #include <span>
 #include <string>
 
 class XMLTransform;
-enum class XMLFileFailure;
 
 class XML {
  public:
@@ -91,7 +89,8 @@ class XML {
 
  private:
   void setDefaultDocument();
-  void loadFile(const std::optional<std::string>& content, XMLFileFailure failure, XMLTransform* transform);
+  // Reads the file by its narrow or its wide name into the document.
+  void loadFile(const char* name, const wchar_t* wideName, XMLTransform* transform, void* transformParameter);
   void parse(const std::string& text, bool transformed);
   void forgetFileName();
 

@@ -109,8 +109,8 @@ class XMLElement {
   // was when the target was made).
   int write(XMLWriteTarget& target, unsigned depth, int withChildren, int raw);
   // The same at depth 0 with the header's lines before and after. With a
-  // transform the whole text is encoded first; that is possible for a file
-  // or memory only (0 for the other targets).
+  // transform the whole text is encoded first; that is possible for a
+  // memory target only (0 for the other targets).
   int writeWithHeader(XMLWriteTarget& target, int withChildren, int raw, XMLHeader* header,
                       XMLTransform* transform = nullptr, void* transformParameter = nullptr);
 

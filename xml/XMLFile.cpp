@@ -45,14 +45,12 @@ bool xmlIsReadableFile(const char* name, const wchar_t* wideName) {
 }
 
 std::optional<std::string> readWholeFile(const char* name, const wchar_t* wideName, XMLTransform* transform,
-                                         void* transformParameter, XMLFileFailure* failure) {
-  XMLFileFailure ignored;
-  XMLFileFailure& why = failure != nullptr ? *failure : ignored;
-  why = XMLFileFailure::kNone;
+                                         void* transformParameter, XMLFileFailure& failure) {
+  failure = XMLFileFailure::kNone;
   RegularFile file(PathOf(name, wideName), kXmlMaxFileBytes);
   std::string bytes(file.IsOpen() ? static_cast<std::size_t>(file.Size()) : 0, '\0');
   if (!file.IsOpen() || !file.ReadAt(0, bytes.data(), bytes.size())) {
-    why = file.Missing() ? XMLFileFailure::kMissing : XMLFileFailure::kUnreadable;
+    failure = file.Missing() ? XMLFileFailure::kMissing : XMLFileFailure::kUnreadable;
     return std::nullopt;
   }
 

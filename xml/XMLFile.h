@@ -26,6 +26,6 @@ bool xmlIsReadableFile(const char* name, const wchar_t* wideName = nullptr);
 // into UTF-8 up to its first zero unit when it then begins with the UTF-16LE
 // byte-order mark (the mark becomes EF BB BF), and otherwise cut at its first
 // zero byte. Nothing when the file cannot be opened, is not a regular file or
-// is larger than kXmlMaxFileBytes; failure (when given) then says which.
+// is larger than kXmlMaxFileBytes; failure then says which.
 std::optional<std::string> readWholeFile(const char* name, const wchar_t* wideName, XMLTransform* transform,
-                                         void* transformParameter, XMLFileFailure* failure = nullptr);
+                                         void* transformParameter, XMLFileFailure& failure);

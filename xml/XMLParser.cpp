@@ -69,6 +69,13 @@ std::unique_ptr<XMLElement> ParseBody(XMLParseState& state, const XMLElementEnds
       return root;
     }
     pos = construct.end + 1;
+    const bool isElement =
+        construct.kind == XMLConstructKind::EmptyTag || construct.kind == XMLConstructKind::StartTag;
+    if (isElement && depth >= kXmlMaxNestingDepth) {
+      state.status = kXmlMissingEnd;
+      state.tooDeep = true;
+      return root;
+    }
     switch (construct.kind) {
       case XMLConstructKind::Comment:
         AddComment(state, parent, construct.inner, startSeen);
@@ -86,11 +93,6 @@ std::unique_ptr<XMLElement> ParseBody(XMLParseState& state, const XMLElementEnds
         break;
       case XMLConstructKind::EmptyTag: {
         startSeen = true;
-        if (depth >= kXmlMaxNestingDepth) {
-          state.status = kXmlMissingEnd;
-          state.tooDeep = true;
-          return root;
-        }
         auto element = std::make_unique<XMLElement>(parent, TagText(text, construct), 0);
         if (parent != nullptr)
           parent->addChild(element.release());
@@ -101,9 +103,8 @@ std::unique_ptr<XMLElement> ParseBody(XMLParseState& state, const XMLElementEnds
       case XMLConstructKind::StartTag: {
         startSeen = true;
         const XMLElementEnd end = ends.find(offset + lt);
-        if (end.after == npos || depth >= kXmlMaxNestingDepth) {
+        if (end.after == npos) {
           state.status = kXmlMissingEnd;
-          state.tooDeep = state.tooDeep || depth >= kXmlMaxNestingDepth;
           return root;
         }
         auto element = std::make_unique<XMLElement>(parent, TagText(text, construct), 0);

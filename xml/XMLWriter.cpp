@@ -240,8 +240,9 @@ int WriteDocument(XMLWriteTarget& target, XMLElement* element, int withChildren,
     if (header != nullptr) header->write(target, 1);
     return target.failed() ? 0 : 1;
   }
-  // Encoded bytes are not text: they can go to a file as they are or to memory.
-  if (target.kind() != XMLWriteTarget::kFile && target.kind() != XMLWriteTarget::kMemory) return 0;
+  // Encoded bytes are not text: they go as they are to memory only (where a
+  // UTF-8 file's text is made too), never into UTF-16 or a registry key.
+  if (target.kind() != XMLWriteTarget::kMemory) return 0;
   std::string text;
   XMLWriteTarget plain = XMLWriteTarget::memory(text);
   // A text too long to keep is not encoded.
