@@ -96,6 +96,20 @@ std::string ReadSections(std::span<const uint8_t> bytes, WadFile& fresh, std::sp
   return in.ok() ? KeyFrameCountError(fresh) : in.error();
 }
 
+// Sizes bytes to hold count of them; false when there is not the memory.
+bool Resized(std::vector<uint8_t>& bytes, std::uint64_t count) {
+  try {
+    bytes.resize(static_cast<std::size_t>(count));
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
+std::string NoMemoryFor(std::uint64_t fileSize) {
+  return "There is not enough memory for a file of " + std::to_string(fileSize) + " bytes";
+}
+
 // ReadWad's result for a refused file: 0, and why says what was wrong.
 int Failed(std::string* why, const std::string& error) {
   if (why) *why = error;
@@ -124,18 +138,14 @@ int ReadWad(const std::string& fileName, WadFile& wad, std::string* why) {
   std::size_t sectionsEnd = 0;
   {
     std::vector<uint8_t> bytes;
-    try {
-      bytes.resize(static_cast<std::size_t>(file.Size()));
-    } catch (const std::bad_alloc&) {
-      return Failed(why, "There is not enough memory for a file of " + std::to_string(file.Size()) + " bytes");
-    }
+    if (!Resized(bytes, file.Size())) return Failed(why, NoMemoryFor(file.Size()));
     if (!file.ReadAt(0, bytes.data(), bytes.size())) return Failed(why, file.Reason());
     std::span<const uint8_t> rest;
     const std::string error = ReadSections(bytes, fresh, rest);
     if (!error.empty()) return Failed(why, error);
     sectionsEnd = bytes.size() - rest.size();
   }
-  fresh.trailingBytes.resize(static_cast<std::size_t>(file.Size()) - sectionsEnd);
+  if (!Resized(fresh.trailingBytes, file.Size() - sectionsEnd)) return Failed(why, NoMemoryFor(file.Size()));
   if (!file.ReadAt(sectionsEnd, fresh.trailingBytes.data(), fresh.trailingBytes.size()))
     return Failed(why, file.Reason());
   wad = std::move(fresh);

@@ -136,11 +136,7 @@ int XML::save(const char* fileName, int raw, int kind, XMLTransform* transform, 
   if (kind == kUtf16File) target.emitBytes(kUtf16ByteOrderMark);
   if (saveRoot(target, raw, transform, transformParameter) != 1 || target.failed()) return 0;
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
-  try {
-    return WriteFileAtomically(path, std::span(data, bytes.size())) ? 1 : 0;
-  } catch (const std::bad_alloc&) {
-    return 0;
-  }
+  return WriteFileAtomically(path, std::span(data, bytes.size())) ? 1 : 0;
 }
 
 int XML::save(std::span<char> buffer, int raw, int kind, XMLTransform* transform, void* transformParameter) {
