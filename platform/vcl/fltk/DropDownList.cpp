@@ -78,7 +78,7 @@ class DropList : public Fl_Hold_Browser {
 
 class DropDownWindow : public Fl_Window {
  public:
-  DropDownWindow(int x, int y, int w, int h, const std::vector<std::string>& lines, int selected,
+  DropDownWindow(int x, int y, int w, int h, const std::vector<std::string>& lines,
                  std::function<void(int)> chosen)
       : Fl_Window(x, y, w, h), lines_(lines), chosen_(std::move(chosen)) {
     list_ = new DropList(0, 0, w, h);
@@ -196,7 +196,7 @@ void OpenDropDown(Fl_Widget& field, const std::vector<std::string>& lines, int s
   const int fieldY = field.window()->y_root() + field.y();
 
   Fl_Group::current(nullptr);
-  auto window = std::make_unique<DropDownWindow>(0, 0, field.w(), 1, lines, selected, chosen);
+  auto window = std::make_unique<DropDownWindow>(0, 0, field.w(), 1, lines, chosen);
   DropList* list = window->List();
   const int rows = std::min(static_cast<int>(lines.size()), kDropDownRows);
   const int height = rows * list->LineHeight() + 2 * kFrame;
