@@ -48,8 +48,7 @@ class DropList : public Fl_Hold_Browser {
   int LineHeight() { return size() > 0 ? item_height(item_first()) : incr_height(); }
   // Moves the highlight to a line (1-based) and scrolls it into view.
   void Highlight(int line) {
-    line = std::clamp(line, 1, std::max(size(), 1));
-    select(line);
+    line = Select(line);
     if (line < Top())
       ScrollTo(line);
     else if (line >= Top() + VisibleRows())
@@ -57,16 +56,18 @@ class DropList : public Fl_Hold_Browser {
   }
   // Highlights the chosen line (1-based) in the middle of the rows, as near
   // as the list can come while its rows stay filled.
-  void ShowChosen(int line) {
-    line = std::clamp(line, 1, std::max(size(), 1));
-    select(line);
-    ScrollTo(line - (VisibleRows() - 1) / 2);
-  }
+  void ShowChosen(int line) { ScrollTo(Select(line) - (VisibleRows() - 1) / 2); }
   // Scrolls by whole rows; the list stops at its ends.
   void ScrollBy(int rows) { ScrollTo(Top() + rows); }
   int VisibleRows() { return std::max(1, (h() - 2 * kFrame) / std::max(1, LineHeight())); }
 
  private:
+  // Highlights a line (1-based), the nearest there is; returns that line.
+  int Select(int line) {
+    line = std::clamp(line, 1, std::max(size(), 1));
+    select(line);
+    return line;
+  }
   // The line at the top, by the position the list takes at once when
   // scrolled (its own top line follows only when it is drawn).
   int Top() { return position() / std::max(1, LineHeight()) + 1; }
