@@ -3,6 +3,13 @@
 #include "ui/Main.h"
 #include "ui/MainUnit.h"
 
+void PlaceOverMainWindow(TCustomForm* form) {
+  const TCustomForm* main = Application != nullptr ? Application->GetMainForm() : nullptr;
+  if (main == nullptr || main == form) return;
+  form->SetLeft(main->GetLeft() + (main->GetClientWidth() - form->GetClientWidth()) / 2);
+  form->SetTop(main->GetTop() + (main->GetClientHeight() - form->GetClientHeight()) / 2);
+}
+
 void ShowOverMainWindow(TForm* editor) {
   TForm2* mainWindow = Main().Form2;
   // Right after "Add Animation" the list shows none while the selection still

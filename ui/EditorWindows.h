@@ -5,6 +5,11 @@
 
 #include "vcl/Vcl.h"
 
+// Places a window over the middle of the main window's client area, where
+// the main window was designed to be (on screen the window then keeps that
+// place relative to the main window). Nothing without a main window.
+void PlaceOverMainWindow(TCustomForm* form);
+
 // Shows the editor and disables the main window, when the main window's
 // animation list shows an animation of the open WAD; does nothing otherwise.
 void ShowOverMainWindow(TForm* editor);

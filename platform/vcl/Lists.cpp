@@ -60,12 +60,11 @@ void TComboBox::LinesChanged() {
   if (GetItems()->GetCount() == 0) SetText(String());
 }
 
+// A step past either end names no line, which ChooseItem ignores.
 void TComboBox::KeyDown(WORD key) {
   if (key != VK_DOWN && key != VK_UP) return;
-  const int count = GetItems()->GetCount();
   const int index = GetItemIndex();
   const int next = index < 0 ? 0 : index + (key == VK_DOWN ? 1 : -1);
-  if (count == 0 || next < 0 || next >= count || next == index) return;
   TMessage choice{VM_CHOOSEITEM, static_cast<WPARAM>(next)};
   ChooseItem(choice);
 }

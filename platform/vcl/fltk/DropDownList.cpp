@@ -48,8 +48,7 @@ class DropList : public Fl_Hold_Browser {
   int LineHeight() { return size() > 0 ? item_height(item_first()) : incr_height(); }
   // Moves the highlight to a line (1-based) and scrolls it into view.
   void Highlight(int line) {
-    line = std::clamp(line, 1, std::max(size(), 1));
-    select(line);
+    line = Select(line);
     if (line < Top())
       ScrollTo(line);
     else if (line >= Top() + VisibleRows())
@@ -57,16 +56,18 @@ class DropList : public Fl_Hold_Browser {
   }
   // Highlights the chosen line (1-based) in the middle of the rows, as near
   // as the list can come while its rows stay filled.
-  void ShowChosen(int line) {
-    line = std::clamp(line, 1, std::max(size(), 1));
-    select(line);
-    ScrollTo(line - (VisibleRows() - 1) / 2);
-  }
+  void ShowChosen(int line) { ScrollTo(Select(line) - (VisibleRows() - 1) / 2); }
   // Scrolls by whole rows; the list stops at its ends.
   void ScrollBy(int rows) { ScrollTo(Top() + rows); }
   int VisibleRows() { return std::max(1, (h() - 2 * kFrame) / std::max(1, LineHeight())); }
 
  private:
+  // Highlights a line (1-based), the nearest there is; returns that line.
+  int Select(int line) {
+    line = std::clamp(line, 1, std::max(size(), 1));
+    select(line);
+    return line;
+  }
   // The line at the top, by the position the list takes at once when
   // scrolled (its own top line follows only when it is drawn).
   int Top() { return position() / std::max(1, LineHeight()) + 1; }
@@ -78,7 +79,7 @@ class DropList : public Fl_Hold_Browser {
 
 class DropDownWindow : public Fl_Window {
  public:
-  DropDownWindow(int x, int y, int w, int h, const std::vector<std::string>& lines, int selected,
+  DropDownWindow(int x, int y, int w, int h, const std::vector<std::string>& lines,
                  std::function<void(int)> chosen)
       : Fl_Window(x, y, w, h), lines_(lines), chosen_(std::move(chosen)) {
     list_ = new DropList(0, 0, w, h);
@@ -196,7 +197,7 @@ void OpenDropDown(Fl_Widget& field, const std::vector<std::string>& lines, int s
   const int fieldY = field.window()->y_root() + field.y();
 
   Fl_Group::current(nullptr);
-  auto window = std::make_unique<DropDownWindow>(0, 0, field.w(), 1, lines, selected, chosen);
+  auto window = std::make_unique<DropDownWindow>(0, 0, field.w(), 1, lines, chosen);
   DropList* list = window->List();
   const int rows = std::min(static_cast<int>(lines.size()), kDropDownRows);
   const int height = rows * list->LineHeight() + 2 * kFrame;

@@ -7,6 +7,7 @@
 #include "vcl/Application.h"
 #include "vcl/Menus.h"
 #include "vcl/Metrics.h"
+#include "vcl/Screen.h"
 #include "vcl/User.h"
 #include "vcl/fltk/OwnerWindows.h"
 
@@ -59,8 +60,7 @@ void AddItems(const TMenuItem& parent, MenuItems& menu, std::string& signature) 
 Fl_Window* OpenedOver(const TCustomForm& form) {
   const TCustomForm* main = Application != nullptr ? Application->GetMainForm() : nullptr;
   if (main == nullptr || main == &form) return nullptr;
-  const auto* peer = dynamic_cast<const FormPeer*>(main->Peer());
-  Fl_Window* window = peer != nullptr ? peer->Window() : nullptr;
+  Fl_Window* window = ScreenWindow(*main);
   return window != nullptr && window->shown() && window->visible() ? window : nullptr;
 }
 
