@@ -74,6 +74,16 @@ inline std::string RunInChild(const std::function<std::string()>& body) {
   return WIFSIGNALED(status) ? report + "child ended by signal " + std::to_string(WTERMSIG(status)) : report;
 }
 
+// In a child that took a user's ids: the checkout's folders may be closed to
+// other users, and a child working in one could not find its way back once it
+// left, so it works from the root. Empty when it has a folder it may enter.
+inline std::string WorkWhereThisUserMay() {
+  char here[PATH_MAX];
+  if ((::getcwd(here, sizeof here) == nullptr || ::access(here, X_OK) != 0) && ::chdir("/") != 0)
+    return kChildSkipped + "no folder this user may enter";
+  return {};
+}
+
 // In a child: gives up root's rights (which pass over file modes) for those
 // of the user nobody. Empty when the process now has a user's rights.
 inline std::string BecomeUnprivileged() {
@@ -81,12 +91,7 @@ inline std::string BecomeUnprivileged() {
   if (::geteuid() != 0) return {};
   if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
     return kChildSkipped + "root's rights could not be given up, so file modes cannot be checked";
-  // The checkout's folders may be closed to other users: a child working in
-  // one could not find its way back once it left, so it works from the root.
-  char here[PATH_MAX];
-  if ((::getcwd(here, sizeof here) == nullptr || ::access(here, X_OK) != 0) && ::chdir("/") != 0)
-    return kChildSkipped + "no folder this user may enter";
-  return {};
+  return WorkWhereThisUserMay();
 }
 
 // In a child: takes the ids of the user uid, of primary group gid and
@@ -96,10 +101,7 @@ inline std::string BecomeUser(uid_t uid, gid_t gid, const std::vector<gid_t>& gr
   if (::geteuid() != 0) return kChildSkipped + "only root can take another user's ids";
   if (::setgroups(groups.size(), groups.data()) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0)
     return kChildSkipped + "user " + std::to_string(uid) + "'s ids could not be taken";
-  char here[PATH_MAX];
-  if ((::getcwd(here, sizeof here) == nullptr || ::access(here, X_OK) != 0) && ::chdir("/") != 0)
-    return kChildSkipped + "no folder this user may enter";
-  return {};
+  return WorkWhereThisUserMay();
 }
 
 // In a child: mounts a small file system on folder, seen by this process
