@@ -136,9 +136,8 @@ TEST(TexturePages, EachWholePageHoldsItsOwnPixelsAndTheDumpTheFirst) {
 // on nor replaced.
 TEST(TexturePages, TheDumpReplacesALinkOfItsNameAndRefusesWhatIsNoFile) {
   namespace fs = std::filesystem;
-  const fs::path folder = testsupport::UniqueTempPath("texture-dump", "");
-  fs::create_directories(folder);
-  const fs::path dump = folder / kTextureDumpFile, victim = folder / "precious";
+  const testsupport::TempFolder folder("texture-dump");
+  const fs::path dump = folder.path / kTextureDumpFile, victim = folder.path / "precious";
   std::ofstream(victim) << "precious";
   fs::create_symlink(victim, dump);
   TextureInfo info;
@@ -158,5 +157,4 @@ TEST(TexturePages, TheDumpReplacesALinkOfItsNameAndRefusesWhatIsNoFile) {
   ASSERT_EQ(mkfifo(dump.c_str(), 0600), 0);
   EXPECT_FALSE(testsupport::WaitedOnFifo(dump.string(), [&] { EXPECT_FALSE(DumpTexturePages(info, dump.c_str())); }));
   EXPECT_TRUE(fs::is_fifo(dump));
-  fs::remove_all(folder);
 }

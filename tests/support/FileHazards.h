@@ -4,6 +4,7 @@
 // must not touch the test process runs in a child that reports what went wrong.
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <grp.h>
 #include <sched.h>
 #include <sys/mount.h>
@@ -52,18 +53,30 @@ inline bool WaitedOnFifo(const std::string& fifo, const std::function<void()>& b
 // What a child reports when it could not check what it was asked to.
 inline const std::string kChildSkipped = "skipped: ";
 
+// Ends a child's report once its body has returned: a child that is gone
+// without it was ended by what it ran (an exit, say) before its checks were done.
+inline constexpr char kChildDone = '\0';
+
 // Runs body in a child process; returns its report (empty when all was well),
-// or says that a signal ended it.
+// to which it adds that a check the body made itself failed (the child's
+// output shows it), or that the child ended before its body returned.
 inline std::string RunInChild(const std::function<std::string()>& body) {
   int channel[2];
   if (::pipe(channel) != 0) return "no pipe to a child";
   const pid_t child = ::fork();
   if (child == 0) {
-    const std::string report = body();
+    const bool failedBefore = ::testing::Test::HasFailure();
+    std::string report = body();
+    if (!failedBefore && ::testing::Test::HasFailure()) report += "a check in the child failed; ";
+    report += kChildDone;
     [[maybe_unused]] const ssize_t written = ::write(channel[1], report.data(), report.size());
     ::_exit(0);  // no exit handlers: they belong to the test process
   }
   ::close(channel[1]);
+  if (child < 0) {
+    ::close(channel[0]);
+    return "no child process could be started";
+  }
   std::string report;
   char buffer[512];
   for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;)
@@ -71,7 +84,20 @@ inline std::string RunInChild(const std::function<std::string()>& body) {
   ::close(channel[0]);
   int status = 0;
   ::waitpid(child, &status, 0);
-  return WIFSIGNALED(status) ? report + "child ended by signal " + std::to_string(WTERMSIG(status)) : report;
+  const bool done = report.ends_with(kChildDone);
+  if (done) report.pop_back();
+  if (WIFSIGNALED(status)) return report + "child ended by signal " + std::to_string(WTERMSIG(status));
+  return done ? report : report + "the child ended before its checks were done";
+}
+
+// In a child that took a user's ids: the checkout's folders may be closed to
+// other users, and a child working in one could not find its way back once it
+// left, so it works from the root. Empty when it has a folder it may enter.
+inline std::string WorkWhereThisUserMay() {
+  char here[PATH_MAX];
+  if ((::getcwd(here, sizeof here) == nullptr || ::access(here, X_OK) != 0) && ::chdir("/") != 0)
+    return kChildSkipped + "no folder this user may enter";
+  return {};
 }
 
 // In a child: gives up root's rights (which pass over file modes) for those
@@ -81,12 +107,7 @@ inline std::string BecomeUnprivileged() {
   if (::geteuid() != 0) return {};
   if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
     return kChildSkipped + "root's rights could not be given up, so file modes cannot be checked";
-  // The checkout's folders may be closed to other users: a child working in
-  // one could not find its way back once it left, so it works from the root.
-  char here[PATH_MAX];
-  if ((::getcwd(here, sizeof here) == nullptr || ::access(here, X_OK) != 0) && ::chdir("/") != 0)
-    return kChildSkipped + "no folder this user may enter";
-  return {};
+  return WorkWhereThisUserMay();
 }
 
 // In a child: takes the ids of the user uid, of primary group gid and
@@ -96,10 +117,7 @@ inline std::string BecomeUser(uid_t uid, gid_t gid, const std::vector<gid_t>& gr
   if (::geteuid() != 0) return kChildSkipped + "only root can take another user's ids";
   if (::setgroups(groups.size(), groups.data()) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0)
     return kChildSkipped + "user " + std::to_string(uid) + "'s ids could not be taken";
-  char here[PATH_MAX];
-  if ((::getcwd(here, sizeof here) == nullptr || ::access(here, X_OK) != 0) && ::chdir("/") != 0)
-    return kChildSkipped + "no folder this user may enter";
-  return {};
+  return WorkWhereThisUserMay();
 }
 
 // In a child: mounts a small file system on folder, seen by this process

@@ -13,4 +13,13 @@ std::filesystem::path UniqueTempPath(const std::string& stem, const std::string&
   return std::filesystem::temp_directory_path() / name;
 }
 
+TempFolder::TempFolder(const std::string& stem) : path(UniqueTempPath(stem, "")) {
+  std::filesystem::create_directories(path);
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path, ignored);
+}
+
 }  // namespace testsupport

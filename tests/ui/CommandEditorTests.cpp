@@ -12,7 +12,6 @@
 #include "SharedData.h"
 #include "TestWad.h"
 #include "ui/AnimCommForm.h"
-#include "ui/ChangeForm.h"
 
 using namespace uitest;
 
@@ -109,11 +108,6 @@ bool UpdatesWithNoEditSaveTheFile(EditorSession& session, const std::filesystem:
   }
   session.Save(session.Folder() / "unedited.wad");
   return testsupport::ReadBytes(session.Folder() / "unedited.wad") == testsupport::ReadBytes(file);
-}
-
-// The two editors with the main window's buttons that open them.
-std::array<std::pair<TButton*, TForm*>, 2> Editors(TForm2& main) {
-  return {{{main.Button8, Main().Form3}, {main.Button7, Main().Form1}}};
 }
 
 }  // namespace

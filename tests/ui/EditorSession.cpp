@@ -5,6 +5,8 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "ui/AnimCommForm.h"
+#include "ui/ChangeForm.h"
 #include "ui/EditorEntry.h"
 
 namespace uitest {
@@ -57,6 +59,10 @@ std::vector<String> ListLines(const TListBox* list) {
 std::string DataFileText(const std::string& name) {
   std::ifstream in(std::filesystem::path(UI_DATA_DIR) / name, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::array<std::pair<TButton*, TForm*>, 2> Editors(TForm2& main) {
+  return {{{main.Button8, Main().Form3}, {main.Button7, Main().Form1}}};
 }
 
 }  // namespace uitest

@@ -5,9 +5,11 @@
 // written when given, and where opening a WAD writes its texture dump). Drive
 // the windows with vcl/User.h.
 
+#include <array>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/WadFile.h"
@@ -68,6 +70,9 @@ class EditorSession {
   WorkingFolder folder_;
 };
 
+// The two editors, of Dide commands and of state changes, with the main
+// window's buttons that open them.
+std::array<std::pair<TButton*, TForm*>, 2> Editors(TForm2& main);
 // The lines of a list box.
 std::vector<String> ListLines(const TListBox* list);
 // The text of a file of the repository's data folder.

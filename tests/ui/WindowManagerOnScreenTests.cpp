@@ -13,8 +13,6 @@
 
 #include "ScreenInput.h"
 #include "TestWad.h"
-#include "ui/AnimCommForm.h"
-#include "ui/ChangeForm.h"
 #include "ui/EditorEntry.h"
 #include "vcl/Screen.h"
 
@@ -52,7 +50,7 @@ TEST(UnderAWindowManager, TheEditorsOpenOverTheMainWindowAndStayInFrontOfIt) {
 
   const std::vector<unsigned long> main{fl_xid(&mainWindow)};
   const ScreenPoint mainAt = ScreenOrigin(mainWindow);
-  for (auto [button, editor] : {std::pair<TButton*, TCustomForm*>{form.Button8, Main().Form3}, {form.Button7, Main().Form1}}) {
+  for (auto [button, editor] : uitest::Editors(form)) {
     const std::string what = editor->GetText().ToUtf8();
     person::ClickOn(*vcl::ScreenWidget(*button));
     ASSERT_TRUE(PumpUntil([&] { return editor->GetVisible(); })) << what;

@@ -25,8 +25,9 @@ std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(),
 
 // a.wad -> sub/b.wad -> c.wad: the second link lies in sub, so it names sub/c.wad.
 TEST(SaveThroughLinks, EachRelativeLinkIsReadFromItsOwnFolder) {
-  const fs::path folder = testsupport::UniqueTempPath("link-chain", "");
-  fs::create_directories(folder / "sub");
+  const testsupport::TempFolder scratch("link-chain");
+  const fs::path& folder = scratch.path;
+  fs::create_directory(folder / "sub");
   std::ofstream(folder / "c.wad") << "top";
   std::ofstream(folder / "sub/c.wad") << "sub";
   fs::create_symlink("sub/b.wad", folder / "a.wad");
@@ -36,7 +37,6 @@ TEST(SaveThroughLinks, EachRelativeLinkIsReadFromItsOwnFolder) {
   EXPECT_EQ(testsupport::ReadBytes(folder / "sub/c.wad"), Bytes("new"));
   EXPECT_EQ(testsupport::ReadBytes(folder / "c.wad"), Bytes("top"));
   EXPECT_TRUE(fs::is_symlink(folder / "a.wad") && fs::is_symlink(folder / "sub/b.wad"));
-  fs::remove_all(folder);
 }
 
 // Another user's link in a sticky folder anyone may write to would lead the
@@ -45,7 +45,8 @@ TEST(SaveThroughLinks, EachRelativeLinkIsReadFromItsOwnFolder) {
 TEST(SaveThroughLinks, AStrangersLinkInAStickySharedFolderIsRefused) {
   if (::geteuid() != 0) GTEST_SKIP() << "only root can give files and links to other users";
   constexpr uid_t kSaver = 1000, kStranger = 2000, kFolderOwner = 3000;
-  const fs::path folder = testsupport::UniqueTempPath("sticky-links", "");
+  const testsupport::TempFolder scratch("sticky-links");
+  const fs::path& folder = scratch.path;
   const fs::path shared = folder / "shared", victim = folder / "victim" / "own.wad";
   fs::create_directories(shared);
   fs::create_directories(victim.parent_path());
@@ -76,5 +77,4 @@ TEST(SaveThroughLinks, AStrangersLinkInAStickySharedFolderIsRefused) {
         report += std::string(name) + " was not followed: " + why + "\n";
     return report;
   }));
-  fs::remove_all(folder);
 }

@@ -27,6 +27,7 @@
 
 namespace fs = std::filesystem;
 using testsupport::EntryCount;
+using testsupport::TempFolder;
 
 namespace {
 
@@ -35,18 +36,6 @@ constexpr gid_t kSaversGroup = 1000;
 constexpr gid_t kSharedGroup = 1234;  // the saver is a member
 constexpr uid_t kOtherUser = 2000;    // not in the saver's groups
 const std::string kSaved = "saved";
-
-// A folder of its own for a test, removed with what it holds.
-struct Scratch {
-  explicit Scratch(const std::string& stem) : folder(testsupport::UniqueTempPath(stem, "")) {
-    fs::create_directories(folder);
-  }
-  ~Scratch() {
-    std::error_code ignored;
-    fs::remove_all(folder, ignored);
-  }
-  const fs::path folder;
-};
 
 // What a child found wrong, one "what; " each.
 struct Report {
@@ -148,8 +137,8 @@ std::string LimitFileSize(void (*onPassing)(int)) {
 // save keeps the set-id bits that a change of owner clears.
 TEST(Replace, KeepsOwnerGroupAndModeWhoeverSavesAndWhereverTheFileIs) {
   if (::geteuid() != 0) GTEST_SKIP() << "only root can set up other users' files";
-  Scratch scratch("owners");
-  const fs::path folder = scratch.folder, closed = folder / "closed", sticky = folder / "sticky";
+  TempFolder scratch("owners");
+  const fs::path folder = scratch.path, closed = folder / "closed", sticky = folder / "sticky";
   fs::create_directories(closed);
   fs::create_directories(sticky);
   struct Case {
@@ -200,8 +189,8 @@ TEST(Replace, KeepsOwnerGroupAndModeWhoeverSavesAndWhereverTheFileIs) {
 // file keeps the file where it lies.
 TEST(Replace, KeepsExtendedAttributesAndTakesNoneFromTheFolder) {
   if (::geteuid() != 0) GTEST_SKIP() << "only root can set security attributes";
-  Scratch scratch("attributes");
-  const fs::path folder = scratch.folder, tagged = folder / "tagged.wad", plain = folder / "plain.wad",
+  TempFolder scratch("attributes");
+  const fs::path folder = scratch.path, tagged = folder / "tagged.wad", plain = folder / "plain.wad",
                  saversOwn = folder / "own", labelled = saversOwn / "labelled.wad";
   fs::create_directory(saversOwn);
   ASSERT_EQ(::chown(saversOwn.c_str(), kSaver, kSaversGroup), 0);
@@ -240,8 +229,8 @@ TEST(Replace, KeepsExtendedAttributesAndTakesNoneFromTheFolder) {
 // even when that name is taken), is owner-only. A new file takes the umask's
 // mode, and is gone should its write fail.
 TEST(Replace, NoOneElseCanReadTheBytesOnTheirWayIn) {
-  Scratch scratch("privacy");
-  const fs::path folder = scratch.folder;
+  TempFolder scratch("privacy");
+  const fs::path folder = scratch.path;
   Put(folder / "alone.wad", "secret", 0600);
   Put(folder / "twin.wad", "secret", 0600);
   fs::create_hard_link(folder / "twin.wad", folder / "twin2.wad");
@@ -289,8 +278,8 @@ TEST(Replace, NoOneElseCanReadTheBytesOnTheirWayIn) {
 // the backup, even for a file of a name as long as names go. A save that
 // need not last flushes nothing.
 TEST(Replace, DurableSavesFlushTheFolderOnceTheNameIsThere) {
-  Scratch scratch("flush");
-  const fs::path folder = scratch.folder;
+  TempFolder scratch("flush");
+  const fs::path folder = scratch.path;
   // As long as a name may be: the backup's name is cut to fit.
   std::string twin;
   while (twin.size() + 6 <= NAME_MAX) twin += "é";
@@ -320,8 +309,8 @@ TEST(Replace, DurableSavesFlushTheFolderOnceTheNameIsThere) {
 // and the reason names it; where the folder took no backup, the reason says
 // that nothing holds the old content.
 TEST(Replace, WhenTheOldContentCannotBePutBackTheReasonSaysWhatHoldsIt) {
-  Scratch scratch("full");
-  const std::string folder = scratch.folder.string(), twin = folder + "/twin.wad", closed = folder + "/closed";
+  TempFolder scratch("full");
+  const std::string folder = scratch.path.string(), twin = folder + "/twin.wad", closed = folder + "/closed";
   constexpr off_t kSparseSize = 16384;
   const std::string page(4096, 'o'), old = page + std::string(kSparseSize - 4096, '\0');
 
